@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then starts the game or runs the tests.
+#   ./build.sh run    build and start the game
+#   ./build.sh test   build with sanitizers and run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev fonts-liberation2 libqt6multimedia6)
+test_packages=(pulseaudio pulseaudio-utils sox xvfb xdotool x11-utils imagemagick
+               at-spi2-core python3-pyatspi dbus appstream dpkg-dev file)
+
+install_missing() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build() { # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    install_missing "${build_packages[@]}"
+    build build/release -DCMAKE_BUILD_TYPE=Release -DQUINTOR_BUILD_TESTS=OFF
+    exec build/release/src/quintor
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    build build/test -DCMAKE_BUILD_TYPE=Debug -DQUINTOR_SANITIZE=ON
+    exec ctest --test-dir build/test --output-on-failure -j 2
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

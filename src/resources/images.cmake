@@ -1,0 +1,1 @@
+target_sources(quintor_resources PRIVATE DiceImages.cpp DiceImages.h)

@@ -1,0 +1,1 @@
+target_sources(quintor_resources PRIVATE SoundModule.cpp SoundModule.h)
