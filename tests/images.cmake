@@ -1,0 +1,1 @@
+quintor_add_test(tst_images SOURCES tst_images.cpp LIBS quintor_resources)
