@@ -1,0 +1,107 @@
+// The end of a game: the winner, and the high score kept per user.
+
+#include "game/HighscoreStore.h"
+#include "resources/SoundModule.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const QString AppName = QStringLiteral("Quintor");
+const QString Section = QStringLiteral("QuintorHighscore");
+const QString ScoreKey = QStringLiteral("Score");
+const QString NameKey = QStringLiteral("Name");
+} // namespace
+
+double Val(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    qsizetype end = i;
+    if (end < text.size() && (text[end] == u'-' || text[end] == u'+'))
+        ++end;
+    bool digits = false;
+    while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128) {
+        ++end;
+        digits = true;
+    }
+    if (end < text.size() && text[end] == u'.') {
+        ++end;
+        while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128) {
+            ++end;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    bool ok = false;
+    const double value = text.mid(i, end - i).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+void Form1::Form_Load()
+{
+    LoadHighscore();
+}
+
+void Form1::GameFinish()
+{
+    bool open = false;
+    for (int p = 1; p <= PlayerCount; ++p) {
+        for (int r = 1; r <= 15; ++r) {
+            if (ScoreCard[p][r] == NotBooked)
+                open = true;
+        }
+    }
+    if (!open)
+        AnnounceWinner();
+}
+
+void Form1::AnnounceWinner()
+{
+    int winner = 1;
+    if (PlayerCount != 1) {
+        double best = Val(lblSum[1]->text());
+        for (int i = 2; i <= PlayerCount; ++i) {
+            const double current = Val(lblSum[i]->text());
+            // Only a strictly higher total takes the lead: ties go to the
+            // lowest-numbered player.
+            if (!(best >= current)) {
+                best = current;
+                winner = i;
+            }
+        }
+    }
+
+    SoundModule::PlayResSound(QStringLiteral("clap"));
+    m_dialogs.MsgBox(QStringLiteral("Winner is %1\r\nWith the score: %2")
+                         .arg(lblPlayer[winner]->text(), lblSum[winner]->text()),
+                     Dialogs::Buttons::Ok, QStringLiteral("Winner"));
+    lblPlayerTurn->setText(QStringLiteral("Game Over"));
+
+    if (Val(lblHighscore->text()) < Val(lblSum[winner]->text())) {
+        const bool saved = m_settings.SaveSettings(
+            AppName, Section, {{ScoreKey, lblSum[winner]->text()}, {NameKey, lblPlayer[winner]->text()}});
+        LoadHighscore();
+        SoundModule::PlayResSound(QStringLiteral("clap"));
+        m_dialogs.MsgBox(QStringLiteral("New Highscore !!"), Dialogs::Buttons::Ok,
+                         QStringLiteral("Highscore"));
+        if (!saved) {
+            // Never let the player believe a score is kept that is not.
+            m_dialogs.MsgBox(QStringLiteral("The new highscore could not be saved to %1.")
+                                 .arg(m_settings.FileName(AppName)),
+                             Dialogs::Buttons::Ok, QStringLiteral("Highscore"),
+                             Dialogs::Icon::Warning);
+        }
+    }
+    cmdRoll->setEnabled(false);
+}
+
+void Form1::LoadHighscore()
+{
+    lblHighscore->setText(m_settings.GetSetting(AppName, Section, ScoreKey, QStringLiteral("0")));
+    lblHighscoreName->setText(m_settings.GetSetting(AppName, Section, NameKey, QStringLiteral("Nobody")));
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Every modal dialog of the game goes through this interface, so that tests
+// can script the answers. QtDialogs shows the real Qt dialogs.
+
+#include <QString>
+
+class QWidget;
+
+class Dialogs {
+public:
+    enum class Buttons { Ok, OkCancel };
+    enum class Icon { None, Warning };
+    enum class Answer { Ok, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // A message box. An empty title stands for the application title.
+    virtual Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
+                          Icon icon = Icon::None) = 0;
+    // A text prompt that starts empty; cancelling gives the empty text.
+    virtual QString InputBox(const QString &prompt, const QString &title) = 0;
+};
+
+// The title shown by a dialog that has none of its own.
+inline const QString ApplicationTitle = QStringLiteral("Quintis");
+
+class QtDialogs final : public Dialogs {
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
+                  Icon icon = Icon::None) override;
+    QString InputBox(const QString &prompt, const QString &title) override;
+
+private:
+    QWidget *m_parent;
+};

@@ -1,0 +1,106 @@
+#pragma once
+// A real window with scripted dialogs and dice, and settings in a folder of
+// the test's own.
+
+#include "ScriptedDialogs.h"
+#include "ScriptedRandom.h"
+
+#include "game/HighscoreStore.h"
+#include "ui/Fonts.h"
+#include "ui/Form1.h"
+#include "ui/PictureBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+struct GameFixture {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    ScriptedRandom random;
+    SettingsStore settings{dir.path()};
+    std::unique_ptr<Form1> form;
+
+    GameFixture() { reopen(); }
+
+    // A new window over the same settings, as at the next program start.
+    void reopen()
+    {
+        form.reset();
+        form = std::make_unique<Form1>(dialogs, random, settings);
+        form->show();
+    }
+
+    Form1 &f() { return *form; }
+    const GameState &s() { return form->state(); }
+
+    // Chooses New Game with the given names through the real menu action.
+    void newGame(const QStringList &names)
+    {
+        dialogs.names = names;
+        form->mnuNoPlayer[names.size()]->trigger();
+    }
+
+    void clickRoll() { QTest::mouseClick(form->cmdRoll, Qt::LeftButton); }
+    void clickDie(int i) { QTest::mouseClick(form->DicePic[i], Qt::LeftButton); }
+    void clickCategory(int row)
+    {
+        QCheckBox *box = form->chkChooseScore[row];
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+    }
+
+    // Runs the ticks of the running animation at once.
+    void finishRoll()
+    {
+        for (int i = 0; i < 4 && form->Timer1->isActive(); ++i)
+            form->Timer1_Timer();
+    }
+
+    // Clicks Roll; the free dice end on `finalFaces` (one entry per free die,
+    // in die order) after three ticks of filler.
+    void roll(const QList<int> &finalFaces)
+    {
+        int free = 0;
+        for (int i = 0; i < 5; ++i)
+            free += s().RollDie[i] ? 1 : 0;
+        random.faces.clear();
+        for (int tick = 0; tick < 3; ++tick)
+            for (int i = 0; i < free; ++i)
+                random.faces.append(1 + (tick + i) % 6);
+        random.faces.append(finalFaces);
+        clickRoll();
+        finishRoll();
+    }
+
+    QString label(const QLabel *l) const { return l->text(); }
+};
+
+// The offscreen platform cannot size windows to their contents and says so
+// for every fixed-size window; nothing a test can act on.
+inline void QuietOffscreenWarnings()
+{
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (message.contains(QLatin1String("does not support propagateSizeHints")))
+                return;
+            previous(type, context, message);
+        });
+}
+
+// Runs a QtTest class in a QApplication with the game's fonts.
+#define QUINTOR_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QuietOffscreenWarnings();                                                                  \
+        QApplication app(argc, argv);                                                              \
+        Fonts::InstallSubstitutes();                                                               \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
