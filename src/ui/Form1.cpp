@@ -3,6 +3,7 @@
 #include "resources/DiceImages.h"
 #include "scoring/Categories.h"
 #include "ui/Dialogs.h"
+#include "ui/CheckBox.h"
 #include "ui/Fonts.h"
 #include "ui/PictureBox.h"
 
@@ -80,7 +81,7 @@ void Form1::CreateControls()
         const bool upper = row <= Categories::LastUpperRow;
         const int top = 120 + 240 * (upper ? row - 1 : row - 7);
 
-        auto *box = new QCheckBox(QString::fromLatin1(Categories::Rows[row].caption), client);
+        auto *box = new CheckBox(QString::fromLatin1(Categories::Rows[row].caption), client);
         box->setObjectName(ArrayName("chkChooseScore", row));
         box->setFont(controlFont);
         Place(box, upper ? 180 : 1800, top, upper ? 975 : 1670, 255);

@@ -70,6 +70,7 @@ public:
     void mnuExit_Click();
 
     void GameFinish();
+    void ShowScoreHints();
 
 private:
     void CreateControls();
@@ -83,7 +84,6 @@ private:
     void TakeScore(std::int16_t row);
     void AnnounceWinner();
     void LoadHighscore();
-    void ShowScoreHints();
 
     // Shared steps of New Game and the turn change.
     void FreeAllDice();

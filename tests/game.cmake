@@ -1,0 +1,1 @@
+quintor_add_test(tst_game SOURCES tst_game.cpp LIBS quintor_app)
