@@ -202,10 +202,13 @@ void GameTest::holdingAndFreeingBetweenRolls()
     QCOMPARE(f.DicePic[1]->borderStyle(), 1);
     QCOMPARE(f.DicePic[1]->toolTip(), QStringLiteral("Die is hold"));
     QCOMPARE(f.DicePic[1]->pos(), QPoint(320, 80));
+    QCOMPARE(f.DicePic[1]->accessibleName(), QStringLiteral("Die 2"));
+    QCOMPARE(f.DicePic[1]->accessibleDescription(), QStringLiteral("Shows 2, held"));
     g->clickDie(1);
     QVERIFY(g->s().RollDie[1]);
     QCOMPARE(f.DicePic[1]->borderStyle(), 0);
     QCOMPARE(f.DicePic[1]->toolTip(), QStringLiteral("Hold/release die by clicking it"));
+    QCOMPARE(f.DicePic[1]->accessibleDescription(), QStringLiteral("Shows 2, free"));
 
     g->clickDie(0);
     g->clickDie(4);

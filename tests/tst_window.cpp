@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSet>
 
 namespace {
 
@@ -37,6 +38,7 @@ private slots:
     void beforeTheFirstGameNothingBooks();
     void helpShowsTheInstructionsAndChangesNothing();
     void exitClosesTheWindowAtOnce();
+    void keyboardReachesEveryControl();
     void realDialogs();
 };
 
@@ -417,6 +419,37 @@ void WindowTest::exitClosesTheWindowAtOnce()
     g.reopen();
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("120"));
     QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Eve"));
+}
+
+void WindowTest::keyboardReachesEveryControl()
+{
+    GameFixture g;
+    g.newGame({"Ann"});
+    Form1 &f = g.f();
+    QApplication::setActiveWindow(&f);
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.chkChooseScore[1]->setFocus();
+    QCOMPARE(QApplication::focusWidget(), f.chkChooseScore[1]);
+    QSet<QWidget *> reached;
+    for (int i = 0; i < 40; ++i) {
+        reached.insert(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    for (int r = 1; r <= 15; ++r)
+        QVERIFY2(reached.contains(f.chkChooseScore[r]), qPrintable(f.chkChooseScore[r]->text()));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(reached.contains(f.DicePic[i]));
+    QVERIFY(reached.contains(f.cmdRoll));
+
+    // Space rolls, holds a die and books a category, as clicks do.
+    g.random.faces = QList<int>(20, 5);
+    QTest::keyClick(f.cmdRoll, Qt::Key_Space);
+    QVERIFY(f.Timer1->isActive());
+    g.finishRoll();
+    QTest::keyClick(f.DicePic[2], Qt::Key_Space);
+    QVERIFY(!g.s().RollDie[2]);
+    QTest::keyClick(f.chkChooseScore[14], Qt::Key_Space);
+    QCOMPARE(f.lblSum[1]->text(), QStringLiteral("50"));
 }
 
 void WindowTest::realDialogs()

@@ -2,7 +2,6 @@
 // clicks on the dice.
 
 #include "game/Random.h"
-#include "resources/DiceImages.h"
 #include "resources/SoundModule.h"
 #include "scoring/valmod.h"
 #include "ui/Form1.h"
@@ -39,7 +38,7 @@ void Form1::Timer1_Timer()
             continue;
         m_random.Randomize();
         const int v = DieFace(m_random.Rnd());
-        DicePic[i]->setPicture(DiceImages::FacePicture(v));
+        ShowFace(i, v);
         valmod::DiceValue[i] = static_cast<std::int16_t>(v);
     }
     if (TickCount == TicksPerRoll) {

@@ -89,6 +89,7 @@ void Form1::CreateControls()
 
         Score[row] = label(ArrayName("Score", row), QString(), Qt::AlignHCenter,
                            upper ? 1140 : 3420, top, 495, 255);
+        Score[row]->setAccessibleDescription(QStringLiteral("Booked for %1").arg(box->text()));
     }
 
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("Player"), Qt::AlignLeft,
@@ -99,6 +100,8 @@ void Form1::CreateControls()
         const int top = 2700 + 240 * (p - 1);
         lblPlayer[p] = label(ArrayName("lblPlayer", p), QString(), Qt::AlignLeft, 120, top, 2295, 255);
         lblSum[p] = label(ArrayName("lblSum", p), QString(), Qt::AlignLeft, 2460, top, 915, 255);
+        lblPlayer[p]->setAccessibleDescription(QStringLiteral("Name of player %1").arg(p));
+        lblSum[p]->setAccessibleDescription(QStringLiteral("Score of player %1").arg(p));
     }
 
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("Current Player"), Qt::AlignHCenter,
@@ -114,9 +117,10 @@ void Form1::CreateControls()
         auto *die = new PictureBox(client);
         die->setObjectName(ArrayName("DicePic", i));
         die->move(DiceLeft[i] / Twips, DiceTop[i] / Twips);
-        die->setPicture(DiceImages::FacePicture(6));
         die->setToolTip(FreeDieTip);
+        die->setAccessibleName(QStringLiteral("Die %1").arg(i + 1));
         DicePic[i] = die;
+        ShowFace(i, 6);
     }
 
     cmdRoll = new QPushButton(QStringLiteral("Roll dice"), client);
@@ -204,6 +208,20 @@ void Form1::SetDieHeld(int index, bool held)
     DicePic[index]->setToolTip(held ? QStringLiteral("Die is hold") : FreeDieTip);
 }
 
+void Form1::ShowFace(int index, int face)
+{
+    m_faceShown[index] = face;
+    DicePic[index]->setPicture(DiceImages::FacePicture(face));
+}
+
+// Screen readers cannot see the pips or the frame: each die says what it
+// shows and whether it is held.
 void Form1::UpdateAccessibleState()
 {
+    for (int i = 0; i < 5; ++i) {
+        const bool held = PlayerCount > 0 && !RollDie[i];
+        DicePic[i]->setAccessibleDescription(
+            QStringLiteral("Shows %1, %2").arg(m_faceShown[i]).arg(held ? QStringLiteral("held")
+                                                                        : QStringLiteral("free")));
+    }
 }

@@ -89,9 +89,11 @@ private:
     void FreeAllDice();
     void ShowRollCaption();
     void SetDieHeld(int index, bool held);
+    void ShowFace(int index, int face);
     void UpdateAccessibleState();
 
     Dialogs &m_dialogs;
     RandomSource &m_random;
     SettingsStore &m_settings;
+    std::array<int, 5> m_faceShown{};  // what each die's picture shows
 };

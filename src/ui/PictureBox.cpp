@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace {
 constexpr int FrameWidth = 2;
@@ -11,6 +13,9 @@ constexpr int FrameWidth = 2;
 PictureBox::PictureBox(QWidget *parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::NoFrame);
+    // Reachable with Tab (not by clicking, which would draw the focus mark
+    // for mouse users); Space holds and frees.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void PictureBox::setPicture(const QPixmap &picture)
@@ -49,6 +54,12 @@ void PictureBox::paintEvent(QPaintEvent *event)
     // Nearest-neighbour scaling keeps the pips crisp on high-density screens.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawPixmap(contentsRect().topLeft(), m_picture);
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
 }
 
 // A click is a press and a release on the box, like a button.

@@ -19,8 +19,17 @@ public:
     ~SoundRecorder() { SoundModule::Player()->setOutput(std::make_unique<Output>()); }
 
     // Clip names ("ROLL", "GLASS", "CLAP") in the order they were started.
-    const QStringList &played() const { return m_output->played; }
-    void clear() { m_output->played.clear(); }
+    // The player works on a thread of its own: wait for it first.
+    const QStringList &played() const
+    {
+        SoundModule::Player()->sync();
+        return m_output->played;
+    }
+    void clear()
+    {
+        SoundModule::Player()->sync();
+        m_output->played.clear();
+    }
 
 private:
     struct Output final : AudioOutput {
