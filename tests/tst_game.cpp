@@ -1,6 +1,7 @@
 // Whole games through real clicks: rolling and holding, booking, the bonus,
 // the turn change, the end of the game and the high score.
 
+#include "support/FullCard.h"
 #include "support/GameFixture.h"
 #include "support/SoundRecorder.h"
 
@@ -10,21 +11,6 @@
 #include <QFile>
 
 namespace {
-
-struct Turn {
-    QList<int> dice;
-    int row;
-};
-
-// One player's fifteen turns: 63 in the upper rows (bonus on Sixs), 192 below.
-const QList<Turn> FullCard{
-    {{1, 1, 1, 2, 3}, 1},  {{2, 2, 2, 5, 6}, 2},  {{3, 3, 3, 1, 2}, 3},
-    {{4, 4, 4, 1, 2}, 4},  {{5, 5, 5, 1, 2}, 5},  {{6, 6, 6, 1, 2}, 6},
-    {{6, 6, 1, 2, 3}, 7},  {{6, 6, 5, 5, 1}, 8},  {{4, 4, 4, 1, 2}, 9},
-    {{5, 5, 5, 5, 1}, 10}, {{1, 2, 3, 4, 5}, 11}, {{2, 3, 4, 5, 6}, 12},
-    {{3, 3, 3, 2, 2}, 13}, {{6, 6, 6, 6, 6}, 14}, {{6, 6, 6, 5, 5}, 15},
-};
-constexpr int FullCardTotal = 63 + 50 + 192;
 
 // Dice for which the row scores 0 (Chance never does).
 QList<int> ZeroFor(int row)

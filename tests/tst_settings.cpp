@@ -5,6 +5,7 @@
 // File permissions do not bind root, so when run as root (as in CI) this
 // test first becomes the unprivileged user "nobody".
 
+#include "support/FullCard.h"
 #include "support/GameFixture.h"
 
 #include <QDir>
@@ -23,19 +24,13 @@ QByteArray ReadAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QList<QList<int>> FullCardDice{
-    {1, 1, 1, 2, 3}, {2, 2, 2, 5, 6}, {3, 3, 3, 1, 2}, {4, 4, 4, 1, 2}, {5, 5, 5, 1, 2},
-    {6, 6, 6, 1, 2}, {6, 6, 1, 2, 3}, {6, 6, 5, 5, 1}, {4, 4, 4, 1, 2}, {5, 5, 5, 5, 1},
-    {1, 2, 3, 4, 5}, {2, 3, 4, 5, 6}, {3, 3, 3, 2, 2}, {6, 6, 6, 6, 6}, {6, 6, 6, 5, 5},
-};
-
 // Plays a one-player game worth 305.
 void PlayWinningGame(GameFixture &g)
 {
     g.newGame({"Ann"});
-    for (int row = 1; row <= 15; ++row) {
-        g.roll(FullCardDice[row - 1]);
-        g.clickCategory(row);
+    for (const Turn &turn : FullCard) {
+        g.roll(turn.dice);
+        g.clickCategory(turn.row);
     }
 }
 
