@@ -63,6 +63,8 @@ private slots:
     void highscore_data();
     void highscore();
     void corruptSettingsFile();
+    void captionsReadAsNumbers_data();
+    void captionsReadAsNumbers();
 
     // Faults of the original rules that the game mends.
     void categoryClickDuringTheAnimationIsTurnedAway();
@@ -508,6 +510,28 @@ void GameTest::corruptSettingsFile()
         QCOMPARE(call.icon, Dialogs::Icon::None);  // no failure reported
     g->reopen();
     QCOMPARE(g->f().lblHighscore->text(), QStringLiteral("305"));
+}
+
+void GameTest::captionsReadAsNumbers_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<double>("value");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("digits") << "305" << 305.0;
+    QTest::newRow("leading blanks") << "  42" << 42.0;
+    QTest::newRow("trailing text") << "120 pts" << 120.0;
+    QTest::newRow("text") << "Nobody" << 0.0;
+    QTest::newRow("sign") << "-7" << -7.0;
+    QTest::newRow("fraction") << "1.5" << 1.5;
+    QTest::newRow("lone sign") << "- 3" << 0.0;
+    QTest::newRow("other digits") << QString::fromUtf8("\u0663") << 0.0;
+}
+
+void GameTest::captionsReadAsNumbers()
+{
+    QFETCH(QString, caption);
+    QFETCH(double, value);
+    QCOMPARE(Val(caption), value);
 }
 
 void GameTest::categoryClickDuringTheAnimationIsTurnedAway()

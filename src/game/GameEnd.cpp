@@ -69,7 +69,7 @@ void Form1::AnnounceWinner()
             const double current = Val(lblSum[i]->text());
             // Only a strictly higher total takes the lead: ties go to the
             // lowest-numbered player.
-            if (!(best >= current)) {
+            if (current > best) {
                 best = current;
                 winner = i;
             }
