@@ -166,7 +166,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot give up root privileges\n");
         return 1;
     }
-    QuietOffscreenWarnings();
     QApplication app(argc, argv);
     Fonts::InstallSubstitutes();
     SettingsTest test;

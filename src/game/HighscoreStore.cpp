@@ -9,8 +9,10 @@ namespace {
 
 std::unique_ptr<QSettings> Open(const QString &folder, const QString &appName)
 {
+    // The native format on Linux is an INI file named <app>.conf in the
+    // user's config folder ($XDG_CONFIG_HOME, ~/.config by default).
     if (folder.isEmpty())
-        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, appName);
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, appName);
     return std::make_unique<QSettings>(QDir(folder).filePath(appName + QStringLiteral(".conf")),
                                        QSettings::IniFormat);
 }

@@ -21,6 +21,22 @@
 #include <QTimer>
 #include <memory>
 
+// The offscreen platform cannot size windows to their contents and says so
+// for every fixed-size window; nothing a test can act on.
+// Installed from the first fixture, once QtTest's own handler is in place.
+inline void QuietOffscreenWarnings()
+{
+    static QtMessageHandler previous = nullptr;
+    if (previous)
+        return;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (message.contains(QLatin1String("does not support propagateSizeHints")))
+                return;
+            previous(type, context, message);
+        });
+}
+
 struct GameFixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
@@ -28,7 +44,11 @@ struct GameFixture {
     SettingsStore settings{dir.path()};
     std::unique_ptr<Form1> form;
 
-    GameFixture() { reopen(); }
+    GameFixture()
+    {
+        QuietOffscreenWarnings();
+        reopen();
+    }
 
     // A new window over the same settings, as at the next program start.
     void reopen()
@@ -82,23 +102,10 @@ struct GameFixture {
     QString label(const QLabel *l) const { return l->text(); }
 };
 
-// The offscreen platform cannot size windows to their contents and says so
-// for every fixed-size window; nothing a test can act on.
-inline void QuietOffscreenWarnings()
-{
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (message.contains(QLatin1String("does not support propagateSizeHints")))
-                return;
-            previous(type, context, message);
-        });
-}
-
 // Runs a QtTest class in a QApplication with the game's fonts.
 #define QUINTOR_TEST_MAIN(TestClass)                                                              \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        QuietOffscreenWarnings();                                                                  \
         QApplication app(argc, argv);                                                              \
         Fonts::InstallSubstitutes();                                                               \
         TestClass test;                                                                            \
