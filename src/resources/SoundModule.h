@@ -1,0 +1,34 @@
+#pragma once
+
+// The game's sound clips: ROLL, GLASS and CLAP, stored in the executable as
+// resources of the type "Sound" (:/sound/<NAME>) and played in the background.
+
+#include <QByteArray>
+#include <QString>
+
+class WavPlayer;
+
+namespace SoundModule {
+
+// The WAVE image of the clip started last; empty until the first call.
+extern QByteArray SoundData;
+
+// Starts the named clip (any case: "Roll", "ROLL" and "roll" are the same),
+// cutting off the one still playing, and returns at once. Nothing is
+// reported: without an audio device, or for an unknown name, the game simply
+// goes on without sound. User-interface thread only.
+void PlayResSound(const QString &name);
+
+// The complete WAVE image of a clip, looked up without regard to case; empty
+// for a name that is not a clip.
+QByteArray LoadResSound(const QString &name);
+
+// Cuts off the clip playing, if any. Also done automatically when the
+// application quits, before the images are released.
+void StopSound();
+
+// The player behind PlayResSound, created with the first clip; null without
+// an application object.
+WavPlayer *Player();
+
+} // namespace SoundModule

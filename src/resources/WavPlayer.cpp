@@ -1,0 +1,413 @@
+#include "WavPlayer.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QMutex>
+#include <QSemaphore>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <deque>
+#include <tuple>
+
+namespace {
+
+quint16 u16At(const char *p) { return qFromLittleEndian<quint16>(p); }
+quint32 u32At(const char *p) { return qFromLittleEndian<quint32>(p); }
+
+// The body of a "fmt " chunk: plain PCM only (the extended 18-byte form too).
+std::optional<QAudioFormat> parseFmt(const char *body, qint64 size)
+{
+    if (size < 16)
+        return std::nullopt;
+    const quint16 tag = u16At(body);
+    const quint16 channels = u16At(body + 2);
+    const quint32 rate = u32At(body + 4);
+    const quint16 blockAlign = u16At(body + 12);
+    const quint16 bits = u16At(body + 14);
+
+    QAudioFormat format;
+    switch (bits) {
+    case 8: format.setSampleFormat(QAudioFormat::UInt8); break;
+    case 16: format.setSampleFormat(QAudioFormat::Int16); break;
+    case 32: format.setSampleFormat(QAudioFormat::Int32); break;
+    default: return std::nullopt;
+    }
+    if (tag != 1 || channels < 1 || channels > 8 || rate < 1000 || rate > 192000
+        || blockAlign != channels * (bits / 8))
+        return std::nullopt;
+    format.setChannelCount(channels);
+    format.setSampleRate(static_cast<int>(rate));
+    return format;
+}
+
+// Messages logged while the audio backend first looks for a device.
+QMutex g_probeMutex;
+QList<std::tuple<QtMsgType, QString>> g_probeLog;
+
+void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    QMutexLocker lock(&g_probeMutex);
+    g_probeLog.append({type, message});
+}
+
+// Without a sound server the backend logs its failed connection in words
+// meant for developers; the player says it once in its own words instead.
+// With a device, whatever was logged is passed on unchanged.
+bool hasDefaultDevice()
+{
+    const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
+    const bool found = !QMediaDevices::defaultAudioOutput().isNull();
+    qInstallMessageHandler(previous);
+
+    QMutexLocker lock(&g_probeMutex);
+    if (found) {
+        for (const auto &[type, message] : std::as_const(g_probeLog))
+            qt_message_output(type, QMessageLogContext(), message);
+    } else {
+        qInfo("No audio output device: playing without sound");
+    }
+    g_probeLog.clear();
+    return found;
+}
+
+// Plays through QAudioSink on the default device, one sink per clip.
+//
+// In Qt 6.4 deleting a QAudioSink runs a nested event loop, so anything
+// queued for this thread (a stale state change of the old sink, the release
+// timer, the player's next request) may run inside stop(). stop() therefore
+// empties m_sink before deleting the sink, and every sink's state changes
+// carry its own number, so a late one from an old sink is ignored.
+class SinkOutput final : public AudioOutput {
+public:
+    // Qt 6.4 closes its connection to PulseAudio at exit without taking the
+    // lock of libpulse's own thread; if that thread is still busy with a
+    // stream just closed (its last replies, the sink falling idle), libpulse
+    // aborts the program. This runs as the player shuts down, so the pause
+    // comes only at exit and only right after a clip was stopped.
+    ~SinkOutput() override
+    {
+        stop();
+        if (m_sinceRelease.isValid() && m_sinceRelease.elapsed() < kSettleMs)
+            QThread::msleep(static_cast<unsigned long>(kSettleMs - m_sinceRelease.elapsed()));
+    }
+
+    bool available() override
+    {
+        // Asked once: without a sound server every attempt would log again.
+        if (!m_checked) {
+            m_checked = true;
+            m_available = hasDefaultDevice();
+        }
+        return m_available;
+    }
+
+    void start(const QAudioFormat &format, QIODevice *pcm) override
+    {
+        stop();
+        if (!m_release) { // made here, on the thread that plays
+            m_release = std::make_unique<QTimer>();
+            m_release->setSingleShot(true);
+            m_release->callOnTimeout([this] { stop(); });
+        }
+        m_sink = std::make_unique<QAudioSink>(format);
+        QObject::connect(m_sink.get(), &QAudioSink::stateChanged, m_sink.get(),
+                         [this, sinkNumber = ++m_sinkNumber](QAudio::State state) {
+                             if (sinkNumber == m_sinkNumber && m_sink)
+                                 stateChanged(state);
+                         });
+        m_durationMs = pcm->size() / format.bytesPerFrame() * 1000 / format.sampleRate();
+        m_clock.start();
+        m_sink->start(pcm);
+        if (m_sink->error() != QAudio::NoError) {
+            if (!m_warned)
+                qWarning("Cannot play sound on the audio device");
+            m_warned = true;
+            stop();
+        }
+    }
+
+    void stop() override
+    {
+        ++m_sinkNumber;
+        if (m_release)
+            m_release->stop();
+        if (std::unique_ptr<QAudioSink> sink = std::move(m_sink)) {
+            sink->stop(); // cuts the sound off at once
+            sink.reset(); // the nested event loop runs here
+            m_sinceRelease.start();
+        }
+    }
+
+private:
+    // IdleState means the sink has handed its last bytes to the device, some
+    // 100 ms before they are heard. The sink is let go only once the clip
+    // must have ended, so an idle sink does not keep waking the thread.
+    void stateChanged(QAudio::State state)
+    {
+        if (state == QAudio::IdleState) {
+            const qint64 left = std::max<qint64>(m_durationMs - m_clock.elapsed(), 0);
+            m_release->start(static_cast<int>(left) + 500);
+        } else if (state == QAudio::ActiveState) {
+            m_release->stop(); // it was only starved for data
+        } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
+            m_release->start(0); // the device went away; not from inside its own signal
+        }
+    }
+
+    static constexpr qint64 kSettleMs = 200;
+
+    std::unique_ptr<QAudioSink> m_sink;
+    quint64 m_sinkNumber = 0;
+    QElapsedTimer m_sinceRelease;
+    std::unique_ptr<QTimer> m_release;
+    QElapsedTimer m_clock;
+    qint64 m_durationMs = 0;
+    bool m_checked = false;
+    bool m_available = false;
+    bool m_warned = false;
+};
+
+} // namespace
+
+std::optional<WavInfo> parseWav(const QByteArray &image)
+{
+    const char *base = image.constData();
+    const qint64 size = image.size();
+    if (size < 12 || std::memcmp(base, "RIFF", 4) != 0 || std::memcmp(base + 8, "WAVE", 4) != 0)
+        return std::nullopt;
+    const qint64 riffEnd = 8 + qint64(u32At(base + 4));
+    if (riffEnd > size)
+        return std::nullopt;
+
+    std::optional<QAudioFormat> format;
+    qint64 pos = 12;
+    while (riffEnd - pos >= 8) {
+        const char *id = base + pos;
+        const qint64 body = pos + 8;
+        const qint64 bodySize = u32At(base + pos + 4);
+        if (bodySize > riffEnd - body)
+            return std::nullopt;
+
+        if (std::memcmp(id, "fmt ", 4) == 0) {
+            if (format)
+                return std::nullopt; // a second format: which one is meant?
+            format = parseFmt(base + body, bodySize);
+            if (!format)
+                return std::nullopt;
+        } else if (std::memcmp(id, "data", 4) == 0) {
+            if (!format)
+                return std::nullopt;
+            const qint64 frames = bodySize / format->bytesPerFrame();
+            if (frames == 0)
+                return std::nullopt;
+            return WavInfo{*format, body, frames * format->bytesPerFrame()};
+        }
+        pos = body + bodySize + (bodySize & 1); // chunks are word aligned
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<AudioOutput> createSinkOutput()
+{
+    return std::make_unique<SinkOutput>();
+}
+
+// ---- WavPlayer ---------------------------------------------------------------
+
+struct WavPlayer::Status {
+    std::atomic<int> startCount{0};
+    std::atomic<bool> holdsClip{false};
+};
+
+// Owns the clip being played and the output; lives on the player's thread
+// and carries out the player's requests there, strictly in order.
+class WavPlayer::Worker : public QObject {
+public:
+    struct Request {
+        enum Kind { Play, Stop, SetOutput, Sync } kind;
+        QByteArray image = {};
+        WavInfo info = {};
+        std::unique_ptr<AudioOutput> output = {}; // SetOutput
+        QSemaphore *done = nullptr;               // Sync
+    };
+
+    Worker(std::unique_ptr<AudioOutput> output, std::shared_ptr<Status> status)
+        : m_output(std::move(output)), m_status(std::move(status))
+    {
+    }
+    ~Worker() override
+    {
+        m_busy = true; // no more requests, also from nested event loops
+        stop();
+    }
+
+    // Any thread. With `inline_` the request is carried out before returning.
+    void post(Request request, bool inline_)
+    {
+        {
+            QMutexLocker lock(&m_mutex);
+            m_requests.push_back(std::move(request));
+        }
+        if (inline_)
+            run();
+        else
+            QMetaObject::invokeMethod(this, [this] { run(); }, Qt::QueuedConnection);
+    }
+
+    // Whatever a request leads to may run a nested event loop (see
+    // SinkOutput), which can call run() again: the inner call leaves the
+    // queue to the outer one, so requests never overlap or change order.
+    void run()
+    {
+        if (m_busy)
+            return;
+        m_busy = true;
+        for (;;) {
+            Request request;
+            {
+                QMutexLocker lock(&m_mutex);
+                if (m_requests.empty())
+                    break;
+                request = std::move(m_requests.front());
+                m_requests.pop_front();
+            }
+            switch (request.kind) {
+            case Request::Play: play(request.image, request.info); break;
+            case Request::Stop: stop(); break;
+            case Request::SetOutput:
+                stop();
+                m_output = std::move(request.output);
+                break;
+            case Request::Sync: request.done->release(); break;
+            }
+        }
+        m_busy = false;
+    }
+
+private:
+    void play(const QByteArray &image, const WavInfo &info)
+    {
+        if (!m_output || !m_output->available())
+            return;
+        stop(); // the old clip is cut off before its bytes are let go
+        m_image = image;
+        m_pcm.setData(QByteArray::fromRawData(m_image.constData() + info.dataOffset, info.dataSize));
+        m_pcm.open(QIODevice::ReadOnly);
+        m_status->holdsClip = true;
+        m_output->start(info.format, &m_pcm);
+        ++m_status->startCount;
+    }
+
+    void stop()
+    {
+        if (m_output)
+            m_output->stop();
+        m_pcm.close();
+        m_pcm.setData(QByteArray());
+        m_image = QByteArray();
+        m_status->holdsClip = false;
+    }
+
+    std::unique_ptr<AudioOutput> m_output;
+    std::shared_ptr<Status> m_status;
+    QByteArray m_image;  // keeps the bytes that m_pcm reads alive
+    QBuffer m_pcm{this}; // moves to the player's thread with the worker
+    QMutex m_mutex;
+    std::deque<Request> m_requests;
+    bool m_busy = false;
+};
+
+namespace {
+
+// Carries out the worker's requests until told to quit, then deletes the
+// worker (stopping its clip) on this same thread. No event could do that at
+// exit: once the application object is being destroyed, events are no
+// longer delivered.
+class WorkerThread final : public QThread {
+public:
+    explicit WorkerThread(QObject *worker) : m_worker(worker) {}
+
+private:
+    void run() override
+    {
+        exec();
+        delete m_worker;
+    }
+
+    QObject *m_worker;
+};
+
+} // namespace
+
+WavPlayer::WavPlayer(std::unique_ptr<AudioOutput> output, Threading threading, QObject *parent)
+    : QObject(parent),
+      m_status(std::make_shared<Status>()),
+      m_worker(new Worker(std::move(output), m_status))
+{
+    if (threading == Threading::OwnThread) {
+        m_thread = new WorkerThread(m_worker);
+        m_thread->setObjectName(QStringLiteral("sound"));
+        m_worker->moveToThread(m_thread);
+        m_thread->start();
+    }
+}
+
+WavPlayer::~WavPlayer()
+{
+    if (!m_thread) {
+        delete m_worker;
+        return;
+    }
+    m_thread->quit();
+    if (m_thread->wait(3000))
+        delete m_thread;
+    else // the sound server hangs: leave the thread behind rather than the game
+        qWarning("The sound server does not answer; not waiting for it");
+}
+
+bool WavPlayer::play(const QByteArray &image)
+{
+    const std::optional<WavInfo> info = parseWav(image);
+    if (!info)
+        return false;
+    m_worker->post({Worker::Request::Play, image, *info}, !m_thread);
+    return true;
+}
+
+void WavPlayer::stop()
+{
+    m_worker->post({Worker::Request::Stop}, !m_thread);
+}
+
+void WavPlayer::sync()
+{
+    if (!m_thread)
+        return;
+    QSemaphore done;
+    m_worker->post({Worker::Request::Sync, {}, {}, nullptr, &done}, false);
+    done.acquire();
+}
+
+void WavPlayer::setOutput(std::unique_ptr<AudioOutput> output)
+{
+    m_worker->post({Worker::Request::SetOutput, {}, {}, std::move(output)}, !m_thread);
+    sync();
+}
+
+int WavPlayer::startCount() const
+{
+    return m_status->startCount;
+}
+
+bool WavPlayer::holdsClip() const
+{
+    return m_status->holdsClip;
+}

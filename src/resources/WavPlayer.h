@@ -1,0 +1,84 @@
+#pragma once
+
+// Plays in-memory WAVE images in the background, one at a time: a new clip
+// cuts off the one still playing. Playback problems are swallowed; sound is
+// decoration and the game never waits for it.
+
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class QIODevice;
+class QThread;
+
+// Where the samples of a WAVE image are and how to play them.
+struct WavInfo {
+    QAudioFormat format;
+    qsizetype dataOffset = 0; // into the image
+    qsizetype dataSize = 0;   // whole frames only
+};
+
+// Reads the RIFF chunks of a WAVE image (PCM of 8, 16 or 32 bits, one to
+// eight channels), skipping chunks it does not know. Every size is checked
+// against the buffer; anything malformed or unsupported gives nothing.
+std::optional<WavInfo> parseWav(const QByteArray &image);
+
+// The device end of the player. The real one plays through QAudioSink; tests
+// put in their own to see what would be played. Called on the player's thread.
+class AudioOutput {
+public:
+    virtual ~AudioOutput() = default;
+    // False when there is nothing to play on; then nothing is started.
+    virtual bool available() = 0;
+    // Starts reading `pcm` in the background; it stays valid until stop().
+    virtual void start(const QAudioFormat &format, QIODevice *pcm) = 0;
+    // Cuts off playback at once; afterwards `pcm` is no longer touched.
+    virtual void stop() = 0;
+};
+
+// The output that plays through the default audio device, one QAudioSink per
+// clip. It checks once whether there is a device and logs a single line if not.
+std::unique_ptr<AudioOutput> createSinkOutput();
+
+class WavPlayer : public QObject {
+    Q_OBJECT
+public:
+    // OwnThread keeps the device work (which waits on the sound server) off
+    // the caller's thread; Inline does everything inside the calls.
+    enum class Threading { Inline, OwnThread };
+
+    explicit WavPlayer(std::unique_ptr<AudioOutput> output, Threading threading = Threading::Inline,
+                       QObject *parent = nullptr);
+    // Stops the clip playing before its bytes are let go.
+    ~WavPlayer() override;
+
+    // Checks `image` and, if it can be played, has the player cut off the clip
+    // still playing and start this one. A malformed image, or no device,
+    // changes nothing.
+    // The player shares `image`, so its bytes stay valid for as long as they
+    // are read, whatever the caller does with its own copy. Returns whether
+    // the image was taken (the game ignores it).
+    bool play(const QByteArray &image);
+
+    // Cuts off the clip playing, if any, and lets go of its bytes.
+    void stop();
+
+    // For tests and tools. sync() waits until the player has carried out
+    // every call made so far (it would wait for a hung sound server, too);
+    // the two counters are exact after it.
+    void sync();
+    void setOutput(std::unique_ptr<AudioOutput> output); // stops what plays first
+    int startCount() const; // clips started on the output
+    bool holdsClip() const; // bytes of a clip still held
+
+private:
+    class Worker;
+    struct Status;
+
+    std::shared_ptr<Status> m_status; // shared with the worker, which may outlive a hung exit
+    Worker *m_worker;
+    QThread *m_thread = nullptr;
+};

@@ -1,0 +1,316 @@
+// Helper of tst_sound_live.sh, which runs it against a private sound server
+// with a null sink whose monitor it records:
+//   sound_probe play                the clip sequence below, through PlayResSound
+//   sound_probe check REC.raw       checks the recording (s16le, mono, 44100 Hz)
+//   sound_probe quit-while-playing  quits the application in the middle of a clip
+//   sound_probe exit-while-playing  destroys the application object in the
+//                                   middle of a clip, without quitting first
+// Exit status 0 when all is well; the reasons for a failure go to stderr.
+
+#include "resources/SoundModule.h"
+#include "resources/WavPlayer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <QtEndian>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Step {
+    int atMs;
+    const char *name;
+};
+
+// Calls less than 300 ms apart form one group: every call cuts off the clip
+// before it, so a group must sound like its last clip, started on time,
+// played whole from its own start, and nothing of the earlier ones after it.
+// The first call also connects to the server, which can take a while on a
+// busy machine; hence the longer pause after it.
+const Step kSequence[] = {
+    {0, "Roll"},
+    {1500, "glass"},
+    {3100, "clap"},
+    {6600, "clap"}, {6700, "Roll"},
+    {8000, "Roll"}, {8100, "Roll"}, {8200, "Roll"},
+};
+const int kEndMs = 9400;
+const int kGroupGapMs = 300;
+
+constexpr int kRecordRate = 44100;
+constexpr double kThreshold = 0.003; // about -50 dBFS; the null sink is digitally silent
+constexpr double kFrame = 0.020;     // envelope frames: coarse enough to ride out a few ms of jitter
+constexpr double kTolerance = 0.030; // seconds
+
+struct Signal {
+    std::vector<double> samples;
+    int rate = 0;
+    double seconds(std::size_t i) const { return double(i) / rate; }
+};
+
+Signal clipSignal(const QString &name)
+{
+    const QByteArray image = SoundModule::LoadResSound(name);
+    const std::optional<WavInfo> info = parseWav(image);
+    Signal s;
+    if (!info)
+        return s;
+    s.rate = info->format.sampleRate();
+    const char *p = image.constData() + info->dataOffset;
+    if (info->format.sampleFormat() == QAudioFormat::Int16) {
+        for (qsizetype i = 0; i + 1 < info->dataSize; i += 2)
+            s.samples.push_back(qFromLittleEndian<qint16>(p + i) / 32768.0);
+    } else {
+        for (qsizetype i = 0; i < info->dataSize; ++i)
+            s.samples.push_back((quint8(p[i]) - 128) / 128.0);
+    }
+    return s;
+}
+
+// First and last sample above the threshold, in seconds.
+std::pair<double, double> span(const Signal &s)
+{
+    auto loud = [](double v) { return std::abs(v) > kThreshold; };
+    const auto first = std::find_if(s.samples.begin(), s.samples.end(), loud);
+    const auto last = std::find_if(s.samples.rbegin(), s.samples.rend(), loud);
+    if (first == s.samples.end())
+        return {0, 0};
+    return {s.seconds(std::size_t(first - s.samples.begin())),
+            s.seconds(s.samples.size() - 1 - std::size_t(last - s.samples.rbegin()))};
+}
+
+double rms(const Signal &s, double from, double to)
+{
+    const auto a = std::size_t(std::max(0.0, from * s.rate));
+    const auto b = std::min(s.samples.size(), std::size_t(std::max(0.0, to * s.rate)));
+    double energy = 0;
+    for (std::size_t i = a; i < b; ++i)
+        energy += s.samples[i] * s.samples[i];
+    return b > a ? std::sqrt(energy / double(b - a)) : 0.0;
+}
+
+// How alike the loudness courses of `clip` (from its start, `length` seconds)
+// and `rec` (from `at`) are: 1 for the same shape, 0 or less for unrelated ones.
+double envelopeMatch(const Signal &clip, const Signal &rec, double at, double length)
+{
+    std::vector<double> x, y;
+    for (double t = 0; t + kFrame <= length; t += kFrame) {
+        x.push_back(rms(clip, t, t + kFrame));
+        y.push_back(rms(rec, at + t, at + t + kFrame));
+    }
+    const auto n = double(x.size());
+    double mx = 0, my = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        mx += x[i] / n;
+        my += y[i] / n;
+    }
+    double sxy = 0, sxx = 0, syy = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        sxy += (x[i] - mx) * (y[i] - my);
+        sxx += (x[i] - mx) * (x[i] - mx);
+        syy += (y[i] - my) * (y[i] - my);
+    }
+    return sxx > 0 && syy > 0 ? sxy / std::sqrt(sxx * syy) : 0.0;
+}
+
+struct Segment {
+    double start, end; // seconds into the recording
+};
+
+// Stretches of sound separated by at least `gap` seconds of silence.
+std::vector<Segment> segments(const Signal &rec, double gap)
+{
+    std::vector<Segment> found;
+    for (std::size_t i = 0; i < rec.samples.size(); ++i) {
+        if (std::abs(rec.samples[i]) <= kThreshold)
+            continue;
+        const double t = rec.seconds(i);
+        if (found.empty() || t - found.back().end > gap)
+            found.push_back({t, t});
+        found.back().end = t;
+    }
+    return found;
+}
+
+int play()
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (const Step &step : kSequence) {
+        QTimer::singleShot(step.atMs, Qt::PreciseTimer, qApp, [step, &clock] {
+            const auto before = std::chrono::steady_clock::now();
+            SoundModule::PlayResSound(QString::fromLatin1(step.name));
+            const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - before;
+            std::printf("%6lld ms  %-5s  PlayResSound returned after %.0f us\n", clock.elapsed(), step.name,
+                        took.count());
+        });
+    }
+    QTimer::singleShot(kEndMs, qApp, &QCoreApplication::quit);
+    const int status = QCoreApplication::exec();
+    WavPlayer *player = SoundModule::Player();
+    if (player)
+        player->sync();
+    if (status == 0 && player && player->startCount() == int(std::size(kSequence)))
+        return 0;
+    std::fprintf(stderr, "FAIL: %d of %d clips started\n", player ? player->startCount() : -1,
+                 int(std::size(kSequence)));
+    return 1;
+}
+
+int quitWhilePlaying()
+{
+    QTimer::singleShot(0, [] { SoundModule::PlayResSound(QStringLiteral("clap")); });
+    QTimer::singleShot(400, qApp, &QCoreApplication::quit);
+    const int status = QCoreApplication::exec();
+    WavPlayer *player = SoundModule::Player();
+    // aboutToQuit has stopped the clip; the application object still owns the player.
+    if (player)
+        player->sync();
+    if (status == 0 && player && player->startCount() == 1 && !player->holdsClip())
+        return 0;
+    std::fprintf(stderr, "FAIL: quitting while a clip plays: %d clip(s) started, %s\n",
+                 player ? player->startCount() : -1, player && player->holdsClip() ? "still held" : "released");
+    return 1;
+}
+
+// Without quit() there is no aboutToQuit: the player itself must stop the
+// clip as the application object takes it down, and must not need events
+// for that (none are delivered by then). ASan watches the bytes.
+int exitWhilePlaying(QCoreApplication *app)
+{
+    SoundModule::PlayResSound(QStringLiteral("clap"));
+    WavPlayer *player = SoundModule::Player();
+    if (player)
+        player->sync();
+    if (!player || player->startCount() != 1) {
+        std::fprintf(stderr, "FAIL: exiting while a clip plays: no clip started\n");
+        return 1;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+    static QStringList logged;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) { logged << message; });
+    delete app;
+    qInstallMessageHandler(nullptr);
+    if (!logged.isEmpty()) {
+        std::fprintf(stderr, "FAIL: exiting while a clip plays: %s\n", qPrintable(logged.join(u'\n')));
+        return 1;
+    }
+    return 0;
+}
+
+int check(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    const QByteArray raw = file.readAll();
+    Signal rec;
+    rec.rate = kRecordRate;
+    for (qsizetype i = 0; i + 1 < raw.size(); i += 2)
+        rec.samples.push_back(qFromLittleEndian<qint16>(raw.constData() + i) / 32768.0);
+
+    struct Group {
+        QString lead, tail;
+        double leadSeconds;
+    };
+    std::vector<Group> groups;
+    int previousAt = -kGroupGapMs;
+    int groupAt = 0;
+    for (const Step &step : kSequence) {
+        if (step.atMs - previousAt >= kGroupGapMs) {
+            groups.push_back({step.name, step.name, 0});
+            groupAt = step.atMs;
+        }
+        groups.back().tail = step.name;
+        groups.back().leadSeconds = (step.atMs - groupAt) / 1000.0;
+        previousAt = step.atMs;
+    }
+
+    const std::vector<Segment> found = segments(rec, 0.25);
+    std::printf("recording: %.2f s, %zu stretches of sound\n", rec.seconds(rec.samples.size()), found.size());
+    if (found.size() != groups.size()) {
+        for (const Segment &s : found)
+            std::fprintf(stderr, "  sound from %.3f to %.3f s\n", s.start, s.end);
+        std::fprintf(stderr, "FAIL: expected %zu stretches of sound\n", groups.size());
+        return 1;
+    }
+
+    int failures = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const Group &group = groups[g];
+        const Segment &seg = found[g];
+        const Signal tail = clipSignal(group.tail);
+        const auto [tailFrom, tailTo] = span(tail);
+        const auto [leadFrom, leadTo] = span(clipSignal(group.lead));
+        Q_UNUSED(leadTo);
+
+        // Where in the recording the last clip's first sample lies: found by
+        // its loudness course, near where the call schedule puts it.
+        const double nominal = seg.start - leadFrom + group.leadSeconds;
+        double onset = nominal;
+        double match = -1;
+        // Scheduling on a busy machine shifts the calls by some tens of ms.
+        const double search = group.leadSeconds > 0 ? 0.09 : 0.005;
+        for (double t = nominal - search; t <= nominal + search; t += 0.0005) {
+            const double m = envelopeMatch(tail, rec, t, tailTo);
+            if (m > match) {
+                match = m;
+                onset = t;
+            }
+        }
+        const double lengthError = seg.end - (onset + tailTo);
+        const double level = rms(rec, onset, onset + tailTo) / rms(tail, 0, tailTo);
+
+        QString problems;
+        if (std::abs(lengthError) > kTolerance)
+            problems += QStringLiteral(" [ends %1 ms off]").arg(lengthError * 1000, 0, 'f', 1);
+        if (match < 0.9)
+            problems += QStringLiteral(" [does not sound like %1]").arg(group.tail);
+        if (level < 0.5 || level > 2.0)
+            problems += QStringLiteral(" [level off]");
+        if (group.leadSeconds > 0 && std::abs(onset - seg.start - group.leadSeconds) > 0.08)
+            problems += QStringLiteral(" [%1 not started on time]").arg(group.tail);
+        failures += problems.isEmpty() ? 0 : 1;
+
+        const QString what = group.leadSeconds > 0
+            ? QStringLiteral("%1 cut off by %2 after %3 ms").arg(group.lead, group.tail).arg(group.leadSeconds * 1000)
+            : group.tail;
+        std::printf("%-32s sound %.3f-%.3f s, %s starts at %.3f s, expected length %.3f s, end off by %+.1f ms, "
+                    "envelope match %.3f, level %.2f%s\n",
+                    qPrintable(what), seg.start, seg.end, qPrintable(group.tail), onset, tailTo - tailFrom,
+                    lengthError * 1000, match, level, problems.isEmpty() ? "" : qPrintable(" FAIL" + problems));
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    auto *app = new QCoreApplication(argc, argv);
+    const QStringList args = app->arguments();
+    if (args.size() == 2 && args[1] == QLatin1String("exit-while-playing"))
+        return exitWhilePlaying(app);
+    const std::unique_ptr<QCoreApplication> owner(app);
+    if (args.size() == 2 && args[1] == QLatin1String("play"))
+        return play();
+    if (args.size() == 2 && args[1] == QLatin1String("quit-while-playing"))
+        return quitWhilePlaying();
+    if (args.size() == 3 && args[1] == QLatin1String("check"))
+        return check(args[2]);
+    std::fprintf(stderr, "usage: sound_probe play | check REC.raw | quit-while-playing | exit-while-playing\n");
+    return 2;
+}
