@@ -5,6 +5,8 @@
 // Everything is drawn from code so the pixels can be reviewed here rather
 // than in a binary file.
 
+#include "ByteWriter.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -15,20 +17,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-void putU16(Bytes &out, unsigned v)
-{
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-void putU32(Bytes &out, std::uint32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xff));
-}
 
 // BITMAPINFOHEADER: uncompressed, no resolution, full palette for the depth.
 void putInfoHeader(Bytes &out, int width, int height, int bitsPerPixel, std::uint32_t imageSize)
@@ -44,18 +32,6 @@ void putInfoHeader(Bytes &out, int width, int height, int bitsPerPixel, std::uin
     putU32(out, 0);  // pixels per metre, y
     putU32(out, 0);  // colours used
     putU32(out, 0);  // important colours
-}
-
-bool writeFile(const std::string &path, const Bytes &data)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
-    file.close();
-    if (!file) {
-        std::fprintf(stderr, "gen_images: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
 }
 
 // ---------------------------------------------------------------- die faces
@@ -279,7 +255,7 @@ int main(int argc, char **argv)
     const std::string dir = argv[1];
     bool ok = true;
     for (int face = 1; face <= 6; ++face)
-        ok = writeFile(dir + "/" + std::to_string(100 + face) + ".dib", faceBitmap(face)) && ok;
-    ok = writeFile(dir + "/quintor.ico", iconFile()) && ok;
+        ok = writeFile("gen_images", dir + "/" + std::to_string(100 + face) + ".dib", faceBitmap(face)) && ok;
+    ok = writeFile("gen_images", dir + "/quintor.ico", iconFile()) && ok;
     return ok ? 0 : 1;
 }

@@ -7,6 +7,8 @@
 // bytes, and the sounds can be reviewed and tuned here rather than in a
 // binary file.
 
+#include "ByteWriter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -22,8 +24,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kPeak = 0.63; // -4 dBFS: loud enough, never clipped
 
 using Samples = std::vector<double>;
-using Bytes = std::vector<std::uint8_t>;
-
 // The standard distributions differ between library implementations, so only
 // the engine's raw output, the same everywhere, is used.
 class Random {
@@ -226,18 +226,6 @@ Samples clap(int rate, std::size_t count)
 
 // ---- WAVE images -----------------------------------------------------------
 
-void putU16(Bytes &out, unsigned v)
-{
-    out.push_back(static_cast<std::uint8_t>(v & 0xff));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xff));
-}
-
-void putU32(Bytes &out, std::uint32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xff));
-}
-
 void putId(Bytes &out, const char (&id)[5])
 {
     out.insert(out.end(), id, id + 4);
@@ -302,18 +290,6 @@ Bytes waveImage(const Samples &s, int rate, int bits, bool extended)
     return image;
 }
 
-bool writeFile(const std::string &path, const Bytes &bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "gen_sounds: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -323,8 +299,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const std::string dir = argv[1];
-    const bool ok = writeFile(dir + "/roll.wav", waveImage(roll(22050, 14912), 22050, 16, false))
-                    && writeFile(dir + "/glass.wav", waveImage(glass(11025, 11488), 11025, 8, false))
-                    && writeFile(dir + "/clap.wav", waveImage(clap(11025, 32078), 11025, 8, true));
+    const bool ok = writeFile("gen_sounds", dir + "/roll.wav", waveImage(roll(22050, 14912), 22050, 16, false))
+                    && writeFile("gen_sounds", dir + "/glass.wav", waveImage(glass(11025, 11488), 11025, 8, false))
+                    && writeFile("gen_sounds", dir + "/clap.wav", waveImage(clap(11025, 32078), 11025, 8, true));
     return ok ? 0 : 1;
 }
