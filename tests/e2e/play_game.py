@@ -168,7 +168,7 @@ class Window:
                 found.append((child.get_name(), texts, child))
         return found
 
-    # Where a person clicks: the design's twips, from the client area's corner.
+    # Where a person clicks: the layout's twips, from the client area's corner.
     def point(self, left_twips, top_twips, dx, dy):
         return (self.origin[0] + left_twips // TWIPS + dx, self.origin[1] + top_twips // TWIPS + dy)
 
@@ -376,7 +376,7 @@ class Game:
         if (cx, cy) != w.origin or my + mh != cy:
             raise Failure("client area at %d,%d under a menu bar ending at %d; expected it at %s"
                           % (cx, cy, my + mh, w.origin))
-        # Controls where the design puts them.
+        # Controls where the layout puts them.
         expect = {w.roll: (4440, 2520, 1215, 495), w.sums[1]: (2460, 2700, 915, 255),
                   w.turn: (4200, 480, 1695, 615), w.high_score: (5460, 3420, 435, 255)}
         for row in range(1, 16):
