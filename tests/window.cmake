@@ -1,1 +1,9 @@
 quintor_add_test(tst_window SOURCES tst_window.cpp LIBS quintor_app)
+
+# Without any display the game says so in one line instead of Qt's abort.
+add_test(NAME quintor_without_display
+    COMMAND bash -c [=[out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$1" 2>&1); code=$?
+        printf '%s\n' "$out"
+        [ "$code" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [[ $out == *"no display"* ]]]=]
+        _ $<TARGET_FILE:quintor>)
+set_tests_properties(quintor_without_display PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}")
