@@ -22,7 +22,6 @@ void Form1::mnuNoPlayer_Click(std::int16_t index)
     }
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
-    UpdateAccessibleState();
 }
 
 void Form1::NewGame()

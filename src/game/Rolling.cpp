@@ -27,7 +27,6 @@ void Form1::cmdRoll_Click()
         cmdRoll->setEnabled(false);
         HasRolled = false;
     }
-    UpdateAccessibleState();
 }
 
 void Form1::Timer1_Timer()
@@ -48,7 +47,6 @@ void Form1::Timer1_Timer()
         valmod::EvaluateDice();
         ShowScoreHints();
     }
-    UpdateAccessibleState();
 }
 
 void Form1::DicePic_Click(std::int16_t index)
@@ -60,7 +58,6 @@ void Form1::DicePic_Click(std::int16_t index)
     if (valmod::DiceValue[index] == 0)
         return;
     SetDieHeld(index, RollDie[index]);
-    UpdateAccessibleState();
 }
 
 void Form1::FreeAllDice()

@@ -49,7 +49,6 @@ void Form1::TakeScore(std::int16_t row)
             // swallow; the flag must not outlive this question.
             IgnoreClick = FlagFalse;
         }
-        UpdateAccessibleState();
         return;
     }
 
@@ -69,5 +68,4 @@ void Form1::TakeScore(std::int16_t row)
     lblSum[p]->setText(QString::number(ScoreCard[p][TotalRow]));
     NextPlayer();
     GameFinish();
-    UpdateAccessibleState();
 }

@@ -148,8 +148,6 @@ void Form1::CreateControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     Timer1->setTimerType(Qt::PreciseTimer);
-
-    UpdateAccessibleState();
 }
 
 void Form1::CreateMenus()
@@ -206,22 +204,23 @@ void Form1::SetDieHeld(int index, bool held)
     RollDie[index] = !held;
     DicePic[index]->setBorderStyle(held ? 1 : 0);
     DicePic[index]->setToolTip(held ? QStringLiteral("Die is hold") : FreeDieTip);
+    DescribeDie(index);
 }
 
 void Form1::ShowFace(int index, int face)
 {
     m_faceShown[index] = face;
     DicePic[index]->setPicture(DiceImages::FacePicture(face));
+    DescribeDie(index);
 }
 
 // Screen readers cannot see the pips or the frame: each die says what it
 // shows and whether it is held.
-void Form1::UpdateAccessibleState()
+void Form1::DescribeDie(int index)
 {
-    for (int i = 0; i < 5; ++i) {
-        const bool held = PlayerCount > 0 && !RollDie[i];
-        DicePic[i]->setAccessibleDescription(
-            QStringLiteral("Shows %1, %2").arg(m_faceShown[i]).arg(held ? QStringLiteral("held")
-                                                                        : QStringLiteral("free")));
-    }
+    // Before the first game RollDie is all False, yet no die is held.
+    const bool held = PlayerCount > 0 && !RollDie[index];
+    DicePic[index]->setAccessibleDescription(
+        QStringLiteral("Shows %1, %2").arg(m_faceShown[index]).arg(held ? QStringLiteral("held")
+                                                                         : QStringLiteral("free")));
 }

@@ -90,7 +90,7 @@ private:
     void ShowRollCaption();
     void SetDieHeld(int index, bool held);
     void ShowFace(int index, int face);
-    void UpdateAccessibleState();
+    void DescribeDie(int index);
 
     Dialogs &m_dialogs;
     RandomSource &m_random;
