@@ -1,4 +1,4 @@
-#include "game/HighscoreStore.h"
+#include "game/SettingsStore.h"
 #include "game/Random.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"

@@ -1,6 +1,6 @@
 // The end of a game: the winner, and the high score kept per user.
 
-#include "game/HighscoreStore.h"
+#include "game/SettingsStore.h"
 #include "resources/SoundModule.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"

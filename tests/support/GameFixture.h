@@ -5,7 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedRandom.h"
 
-#include "game/HighscoreStore.h"
+#include "game/SettingsStore.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
@@ -98,8 +98,6 @@ struct GameFixture {
         clickRoll();
         finishRoll();
     }
-
-    QString label(const QLabel *l) const { return l->text(); }
 };
 
 // Runs a QtTest class in a QApplication with the game's fonts.

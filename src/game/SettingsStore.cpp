@@ -1,4 +1,4 @@
-#include "game/HighscoreStore.h"
+#include "game/SettingsStore.h"
 
 #include <QDir>
 #include <QSettings>
