@@ -35,7 +35,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quintor"));
-    QApplication::setOrganizationName(QStringLiteral("Quintor"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.quintor.Quintor"));
     Fonts::InstallSubstitutes();
 

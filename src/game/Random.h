@@ -22,13 +22,13 @@ public:
     void Randomize() override;
     float Rnd() override;
 
-    std::uint64_t Next();
-    void Mix(std::uint64_t value);
-
 protected:
     virtual std::uint64_t ClockReading() const;
 
 private:
+    std::uint64_t Next();
+    void Mix(std::uint64_t value);
+
     std::uint64_t m_state[4];
 };
 
