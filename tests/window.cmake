@@ -7,3 +7,4 @@ add_test(NAME quintor_without_display
         [ "$code" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [[ $out == *"no display"* ]]]=]
         _ $<TARGET_FILE:quintor>)
 set_tests_properties(quintor_without_display PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}")
+quintor_add_test(tst_clicks SOURCES tst_clicks.cpp LIBS quintor_app)

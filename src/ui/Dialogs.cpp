@@ -1,8 +1,57 @@
 #include "ui/Dialogs.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <limits>
+
+namespace {
+
+// The second click of a double click that opened a question would land on
+// whatever button now lies under the pointer and answer it unseen. Mouse
+// presses on the box within the double-click interval of its appearing are
+// therefore dropped; keys, and clicks after that, answer as usual.
+class FreshDialogGuard final : public QObject {
+public:
+    explicit FreshDialogGuard(QMessageBox &box) : QObject(&box)
+    {
+        box.installEventFilter(this);
+        for (QAbstractButton *button : box.buttons())
+            button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+            if (watched == parent())
+                m_shown.start();
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            // A release can only end a press the box has seen, but a press
+            // dropped here must not leave its release to click either.
+            if (!m_shown.isValid() || m_shown.elapsed() < QApplication::doubleClickInterval())
+                return true;
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer m_shown;
+};
+
+} // namespace
 
 Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, const QString &title,
                                   Icon icon)
@@ -20,6 +69,7 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, const QS
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    new FreshDialogGuard(box);
     // Closing the box any other way than with OK counts as Cancel.
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
@@ -33,5 +83,8 @@ QString QtDialogs::InputBox(const QString &prompt, const QString &title)
     dialog.setTextValue(QString());
     if (auto *label = dialog.findChild<QLabel *>())
         label->setTextFormat(Qt::PlainText);
+    // A name is taken as typed, however long (the line edit would cut it).
+    if (auto *edit = dialog.findChild<QLineEdit *>())
+        edit->setMaxLength(std::numeric_limits<int>::max());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

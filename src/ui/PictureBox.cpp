@@ -70,6 +70,13 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
     QFrame::mousePressEvent(event);
 }
 
+// The second press of a double click is no second click: a double click on
+// a die holds or frees it once, as one click would.
+void PictureBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool wasPressed = m_pressed;
