@@ -1,0 +1,123 @@
+// quintor-coach: perfect play for people playing with real dice, and for
+// scripts. The arguments are checked before the table is touched, so bad
+// input is answered at once.
+
+#include "coach/Coach.h"
+#include "strategy/TableCache.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+constexpr int BadInput = 2;
+constexpr int Failed = 1;
+
+// A percentage rewritten in place on a terminal; nothing at all in a pipe
+// or a log, where it would only be clutter. Called from the engine's worker
+// threads: the atomic keeps the common case to one load.
+class TerminalProgress {
+public:
+    TerminalProgress() : m_enabled(isatty(STDERR_FILENO) == 1) {}
+
+    strategy::Progress Callback()
+    {
+        if (!m_enabled)
+            return {};
+        return [this](long done, long total) { Show(done, total); };
+    }
+
+    void Finish()
+    {
+        if (m_shown.load() >= 0)
+            Write("\n");
+    }
+
+private:
+    void Show(long done, long total)
+    {
+        if (total <= 0)
+            return;
+        const int percent = static_cast<int>(done * 100 / total);
+        if (percent <= m_shown.load(std::memory_order_relaxed))
+            return;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (percent <= m_shown.load())
+            return;
+        m_shown.store(percent);
+        char line[96];
+        const int n = std::snprintf(line, sizeof line,
+                                    "\rquintor-coach: working out perfect play (once per user): %3d%%", percent);
+        Write(line, n);
+    }
+
+    static void Write(const char *text, int n = -1)
+    {
+        if (n < 0)
+            n = static_cast<int>(std::strlen(text));
+        // Progress is a courtesy: a failed write is not worth reporting.
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text, static_cast<std::size_t>(n));
+    }
+
+    const bool m_enabled;
+    std::atomic<int> m_shown{-1};
+    std::mutex m_mutex;
+};
+
+int Fail(int status, const QString &message)
+{
+    std::fprintf(stderr, "quintor-coach: %s\n", message.toLocal8Bit().constData());
+    return status;
+}
+
+int Print(const QByteArray &text)
+{
+    // A full disk or a closed pipe must not pass for an answer given.
+    if (std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout) !=
+            static_cast<std::size_t>(text.size()) ||
+        std::fflush(stdout) != 0)
+        return Fail(Failed, QStringLiteral("cannot write the answer: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    const coach::Parsed parsed = coach::Parse(args);
+    if (!parsed.error.isEmpty())
+        return Fail(BadInput, parsed.error);
+    const coach::Request &request = parsed.request;
+    if (request.help)
+        return Print(coach::HelpText().toLocal8Bit());
+
+    TerminalProgress progress;
+    const auto table = strategy::TableCache().LoadOrCompute(progress.Callback());
+    progress.Finish();
+
+    std::vector<strategy::Choice> choices;
+    double expected = 0.0;
+    if (request.dice) {
+        choices = strategy::Advise(*table, request.booked, request.upperSum, *request.dice, request.rollsLeft);
+        if (choices.empty())
+            return Fail(Failed, QStringLiteral("the engine found no choice for these dice"));
+        expected = choices.front().expected;
+    } else {
+        expected = table->Expected(request.booked, request.upperSum);
+    }
+
+    if (request.json)
+        return Print(coach::FormatJson(request, expected, choices));
+    return Print(coach::FormatText(request, expected, choices).toLocal8Bit());
+}
