@@ -43,6 +43,8 @@ private slots:
     void dieFaceMapping();
     void everyDrawOnTheGridMapsEvenly();
     void drawsStayBelowOne();
+    void extremeBitsOfTheGenerator_data();
+    void extremeBitsOfTheGenerator();
     void reseedingWithAnUnchangedClockDoesNotRestart();
     void sameSeedReplaysTheSameGame();
     void facesAreUniform();
@@ -90,6 +92,28 @@ void RandomTest::drawsStayBelowOne()
     }
     QVERIFY(lowest >= 0.0f && lowest < 0.001f);
     QVERIFY(highest < 1.0f && highest > 0.999f);
+}
+
+void RandomTest::extremeBitsOfTheGenerator_data()
+{
+    QTest::addColumn<quint64>("bits");
+    QTest::addColumn<float>("draw");
+    QTest::addColumn<int>("face");
+    QTest::newRow("all clear") << quint64(0) << 0.0f << 1;
+    QTest::newRow("unused low bits") << quint64(0xFFFFFFFFFFull) << 0.0f << 1;
+    QTest::newRow("lowest bit used") << (quint64(1) << 40) << 0x1p-24f << 1;
+    QTest::newRow("all set, the largest") << ~quint64(0) << 1.0f - 0x1p-24f << 6;
+}
+
+void RandomTest::extremeBitsOfTheGenerator()
+{
+    QFETCH(quint64, bits);
+    QFETCH(float, draw);
+    QFETCH(int, face);
+    // Exactly: QCOMPARE's fuzzy float compare takes 1.0 for 1 - 2^-24.
+    const float got = UnitFloat(bits);
+    QVERIFY2(got == draw, qPrintable(QString::number(got, 'g', 9)));
+    QCOMPARE(DieFace(got), face);
 }
 
 void RandomTest::reseedingWithAnUnchangedClockDoesNotRestart()

@@ -51,10 +51,12 @@ std::uint64_t XoshiroRandom::ClockReading() const
 
 void XoshiroRandom::Randomize() { Mix(ClockReading()); }
 
-float XoshiroRandom::Rnd()
+float XoshiroRandom::Rnd() { return UnitFloat(Next()); }
+
+float UnitFloat(std::uint64_t bits)
 {
-    // 24 random bits give every float in [0, 1) on a 2^-24 grid, never 1.0.
-    return static_cast<float>(Next() >> 40) * (1.0f / 16777216.0f);
+    // 24 bits fit a float's mantissa exactly: no rounding up to 1.0.
+    return static_cast<float>(bits >> 40) * (1.0f / 16777216.0f);
 }
 
 int DieFace(float r)

@@ -41,5 +41,9 @@ protected:
     std::uint64_t ClockReading() const override { return 0; }
 };
 
+// A draw in [0, 1) from 64 random bits: their top 24 on a 2^-24 grid, so even
+// all bits set stays below 1.
+float UnitFloat(std::uint64_t bits);
+
 // The face of a die for a draw r in [0, 1): 1..6.
 int DieFace(float r);
