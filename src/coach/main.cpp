@@ -37,7 +37,7 @@ public:
     void Finish()
     {
         if (m_shown.load() >= 0)
-            Write("\n");
+            Write("\rquintor-coach: working out perfect play (once per user): done\n");
     }
 
 private:
