@@ -62,8 +62,11 @@ T get(const char *at)
 // are NaN, and nothing is left once every row is booked.
 bool plausible(const std::vector<float> &values)
 {
+    std::uint64_t possibleSums[64];
+    for (unsigned upper = 0; upper < 64; ++upper)
+        possibleSums[upper] = detail::ReachableUpperSums(upper);
     for (std::size_t booked = 0; booked <= AllBooked; ++booked) {
-        const std::uint64_t possible = detail::ReachableUpperSums(booked & 0x3Fu);
+        const std::uint64_t possible = possibleSums[booked & 0x3Fu];
         for (std::size_t u = 0; u <= UpperCap; ++u) {
             const float v = values[booked * (UpperCap + 1) + u];
             if ((possible >> u & 1u) ? !(std::isfinite(v) && v >= 0.0f) : !std::isnan(v))
