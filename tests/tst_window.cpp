@@ -38,6 +38,8 @@ private slots:
     void beforeTheFirstGameNothingBooks();
     void helpShowsTheInstructionsAndChangesNothing();
     void exitClosesTheWindowAtOnce();
+    void exitEndsTheProgram();
+    void textsForTooltipsAndScreenReadersAtLoad();
     void keyboardReachesEveryControl();
     void realDialogs();
 };
@@ -181,12 +183,16 @@ void WindowTest::menuTree()
 {
     GameFixture g;
     const QList<QAction *> bar = g.f().menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.size(), 4);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
     QCOMPARE(bar[1]->text(), QStringLiteral("&New Game"));
     QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
     QVERIFY(!bar[2]->menu());
     QCOMPARE(bar[2], g.f().mnuHelp);
+    // The hint comes after Help, like it a command without a drop-down.
+    QCOMPARE(bar[3]->text(), QStringLiteral("Hin&t"));
+    QVERIFY(!bar[3]->menu());
+    QCOMPARE(bar[3], g.f().mnuHint);
 
     const QList<QAction *> file = bar[0]->menu()->actions();
     QCOMPARE(file.size(), 1);
@@ -194,7 +200,9 @@ void WindowTest::menuTree()
 
     const QStringList players{"&One Player", "&Two Players", "T&hree Players", "&Four Players"};
     const QList<QAction *> newGame = bar[1]->menu()->actions();
-    QCOMPARE(newGame.size(), 4);
+    QCOMPARE(newGame.size(), 6);
+    QVERIFY(newGame[4]->isSeparator());
+    QCOMPARE(newGame[5]->text(), QStringLiteral("Against the &Computer"));
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(newGame[i]->text(), players[i]);
         QCOMPARE(newGame[i]->objectName(), QStringLiteral("mnuNoPlayer(%1)").arg(i + 1));
@@ -419,6 +427,29 @@ void WindowTest::exitClosesTheWindowAtOnce()
     g.reopen();
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("120"));
     QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Eve"));
+}
+
+void WindowTest::exitEndsTheProgram()
+{
+    GameFixture g;
+    g.newGame({"Ann"});
+    // Exit must end the event loop, not merely hide the window.
+    QTimer::singleShot(0, g.form.get(), [&] { g.f().mnuExit->trigger(); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(42); });
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+void WindowTest::textsForTooltipsAndScreenReadersAtLoad()
+{
+    GameFixture g;
+    Form1 &f = g.f();
+    QCOMPARE(f.lblHighscoreName->toolTip(), QStringLiteral("The all time highscore holder"));
+    QCOMPARE(f.lblHighscore->toolTip(), QStringLiteral("The all time highscore holders score"));
+    // Before any game every die shows a six and none is held.
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(f.DicePic[i]->accessibleName(), QStringLiteral("Die %1").arg(i + 1));
+        QCOMPARE(f.DicePic[i]->accessibleDescription(), QStringLiteral("Shows 6, free"));
+    }
 }
 
 void WindowTest::keyboardReachesEveryControl()

@@ -8,3 +8,7 @@ add_test(NAME quintor_without_display
         _ $<TARGET_FILE:quintor>)
 set_tests_properties(quintor_without_display PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}")
 quintor_add_test(tst_clicks SOURCES tst_clicks.cpp LIBS quintor_app)
+# The hint and the computer opponent load the table of perfect play from the
+# test cache, which the coach's fixture fills once.
+quintor_add_test(tst_computer SOURCES tst_computer.cpp LIBS quintor_app)
+set_tests_properties(tst_computer PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)

@@ -22,6 +22,7 @@ void Form1::mnuNoPlayer_Click(std::int16_t index)
     }
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
+    UpdateHint();
 }
 
 void Form1::NewGame()
@@ -30,6 +31,10 @@ void Form1::NewGame()
     // tick would hand player 1 a finished roll at "Roll 0 of 3".
     Timer1->stop();
     TickCount = 0;
+    // Nor may anything of a computer's turn reach the new game.
+    m_computerTimer->stop();
+    m_computerSeat = 0;
+    m_hintPending = false;
 
     HasRolled = false;
     for (int p = 1; p <= MaxPlayers; ++p) {

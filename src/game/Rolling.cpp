@@ -27,6 +27,7 @@ void Form1::cmdRoll_Click()
         cmdRoll->setEnabled(false);
         HasRolled = false;
     }
+    UpdateHint();
 }
 
 void Form1::Timer1_Timer()
@@ -46,6 +47,7 @@ void Form1::Timer1_Timer()
         HasRolled = true;
         valmod::EvaluateDice();
         ShowScoreHints();
+        UpdateHint();
     }
 }
 

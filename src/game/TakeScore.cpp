@@ -35,8 +35,10 @@ void Form1::TakeScore(std::int16_t row)
     if (v == 0) {
         const QString question = QStringLiteral("Do you want to sacrifice %1 ?")
                                      .arg(chkChooseScore[row]->text());
-        if (m_dialogs.MsgBox(question, Dialogs::Buttons::OkCancel, QStringLiteral("Quintor"))
-            == Dialogs::Answer::Ok) {
+        // The computer confirms its own sacrifices without asking anyone.
+        if (m_computerSeat == p
+            || m_dialogs.MsgBox(question, Dialogs::Buttons::OkCancel, QStringLiteral("Quintor"))
+                   == Dialogs::Answer::Ok) {
             ScoreCard[p][row] = 0;
             SoundModule::PlayResSound(QStringLiteral("glass"));
             NextPlayer();

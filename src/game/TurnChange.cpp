@@ -18,6 +18,8 @@ void Form1::NextPlayer()
     lblPlayerTurn->setText(lblPlayer[CurPlayer + 1]->text());
     ShowRollCaption();
     ShowScoreCard();
+    UpdateHint();
+    ScheduleComputer();
 }
 
 void Form1::ShowScoreCard()

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -50,6 +51,7 @@ Form1::Form1(Dialogs &dialogs, RandomSource &random, SettingsStore &settings, QW
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();
+    UpdateHint();
 }
 
 Form1::~Form1() = default;
@@ -148,6 +150,12 @@ void Form1::CreateControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     Timer1->setTimerType(Qt::PreciseTimer);
+
+    // The computer opponent acts one step at a time, so people can follow.
+    m_computerTimer = new QTimer(this);
+    m_computerTimer->setObjectName(QStringLiteral("ComputerTimer"));
+    m_computerTimer->setSingleShot(true);
+    m_computerTimer->setInterval(500);
 }
 
 void Form1::CreateMenus()
@@ -168,10 +176,15 @@ void Form1::CreateMenus()
         mnuNoPlayer[n] = mnuNewGame->addAction(QString::fromLatin1(PlayerItems[n]));
         mnuNoPlayer[n]->setObjectName(ArrayName("mnuNoPlayer", n));
     }
+    mnuNewGame->addSeparator();
+    mnuComputer = mnuNewGame->addAction(QStringLiteral("Against the &Computer"));
+    mnuComputer->setObjectName(QStringLiteral("mnuComputer"));
 
     // Help is a command on the menu bar itself, without a drop-down.
     mnuHelp = bar->addAction(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHint = bar->addAction(QStringLiteral("Hin&t"));
+    mnuHint->setObjectName(QStringLiteral("mnuHint"));
 }
 
 void Form1::ConnectEvents()
@@ -192,6 +205,34 @@ void Form1::ConnectEvents()
                 [this, n] { mnuNoPlayer_Click(static_cast<std::int16_t>(n)); });
     connect(mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    connect(mnuComputer, &QAction::triggered, this, &Form1::mnuComputer_Click);
+    connect(mnuHint, &QAction::triggered, this, &Form1::mnuHint_Click);
+    connect(m_computerTimer, &QTimer::timeout, this, &Form1::ComputerStep);
+
+    // During the computer's turn a person's clicks and keys on the play
+    // controls do nothing; the menus keep working.
+    cmdRoll->installEventFilter(this);
+    for (int i = 0; i < 5; ++i)
+        DicePic[i]->installEventFilter(this);
+    for (int row = 1; row <= 15; ++row)
+        chkChooseScore[row]->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (IsComputerTurn()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::ShowRollCaption()

@@ -14,12 +14,14 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class QPushButton;
 class QTimer;
 class Dialogs;
 class PictureBox;
 class RandomSource;
 class SettingsStore;
+class StrategyLoader;
 
 inline const QString WindowTitle = QStringLiteral("Tulvar\u00B4s Quintor");
 
@@ -58,6 +60,8 @@ public:
     QAction *mnuExit = nullptr;
     QAction *mnuHelp = nullptr;
     std::array<QAction *, 5> mnuNoPlayer{};
+    QAction *mnuComputer = nullptr; // New Game against the engine
+    QAction *mnuHint = nullptr;
 
     // Event handlers.
     void Form_Load();
@@ -68,9 +72,22 @@ public:
     void chkChooseScore_Click(std::int16_t index);
     void mnuHelp_Click();
     void mnuExit_Click();
+    void mnuComputer_Click();
+    void mnuHint_Click();
 
     void GameFinish();
     void ShowScoreHints();
+
+    // The player number the engine plays in this game, 0 for none.
+    int computerSeat() const { return m_computerSeat; }
+    bool IsComputerTurn() const;
+    // Time between two of the computer's actions, so people can follow.
+    void setComputerPace(int milliseconds);
+    // Where the table of perfect play comes from (the user's cache by default).
+    void setStrategy(StrategyLoader &loader);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateControls();
@@ -83,6 +100,7 @@ private:
     void ShowScoreCard();
     void TakeScore(std::int16_t row);
     void AnnounceWinner();
+    void StoreHighscore(int winner);
     void LoadHighscore();
 
     // Shared steps of New Game and the turn change.
@@ -92,8 +110,24 @@ private:
     void ShowFace(int index, int face);
     void DescribeDie(int index);
 
+    // The engine's additions: hint and computer opponent.
+    bool GameOpen() const;
+    void UpdateHint();
+    void ShowHint();
+    void ScheduleComputer();
+    void ComputerStep();
+    StrategyLoader &Strategy();
+    void WaitForStrategy();
+    void StrategyReady();
+
     Dialogs &m_dialogs;
     RandomSource &m_random;
     SettingsStore &m_settings;
     std::array<int, 5> m_faceShown{};  // what each die's picture shows
+
+    StrategyLoader *m_strategy = nullptr; // the shared one until first needed
+    QTimer *m_computerTimer = nullptr;
+    QProgressDialog *m_progress = nullptr;
+    int m_computerSeat = 0;
+    bool m_hintPending = false; // a hint waits for the table
 };

@@ -1,0 +1,91 @@
+// The hint: the best choice for the player to play, what perfect play can
+// expect from here, and what the runner-up costs.
+
+#include "game/EnginePosition.h"
+#include "game/StrategyLoader.h"
+#include "scoring/Categories.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+namespace {
+
+QString Describe(const strategy::Choice &choice)
+{
+    if (choice.action == strategy::Choice::Action::Book) {
+        const QString caption = QString::fromLatin1(Categories::Rows[choice.row].caption);
+        return choice.points == 0 ? QStringLiteral("sacrifice %1").arg(caption)
+                                  : QStringLiteral("book %1 for %2").arg(caption).arg(choice.points);
+    }
+    const int rolled = 5 - int(choice.kept.size());
+    if (choice.kept.empty())
+        return QStringLiteral("roll all 5 dice");
+    QStringList faces;
+    for (int face : choice.kept)
+        faces.append(QString::number(face));
+    return QStringLiteral("keep %1 and roll %2 %3")
+        .arg(faces.join(u' '))
+        .arg(rolled)
+        .arg(rolled == 1 ? QStringLiteral("die") : QStringLiteral("dice"));
+}
+
+} // namespace
+
+bool Form1::GameOpen() const
+{
+    for (int p = 1; p <= PlayerCount; ++p)
+        for (int r = 1; r <= 15; ++r)
+            if (ScoreCard[p][r] == NotBooked)
+                return true;
+    return false;
+}
+
+void Form1::UpdateHint()
+{
+    mnuHint->setEnabled(PlayerCount > 0 && GameOpen() && !Timer1->isActive() && !IsComputerTurn());
+}
+
+void Form1::mnuHint_Click()
+{
+    if (!mnuHint->isEnabled())
+        return;
+    if (!Strategy().table()) {
+        m_hintPending = true;
+        WaitForStrategy();
+        return;
+    }
+    ShowHint();
+}
+
+void Form1::ShowHint()
+{
+    const auto table = Strategy().table();
+    const EnginePosition position = PositionOf(*this, CurPlayer + 1);
+    QString text;
+    if (!HasRolled) {
+        const double expected = table->Expected(position.booked, position.upperSum);
+        text = QStringLiteral("Roll the dice.\n"
+                              "With perfect play from here your final total will be %1 on average.")
+                   .arg(position.total + expected, 0, 'f', 1);
+    } else {
+        const int rollsLeft = cmdRoll->isEnabled() ? RollsPerTurn - RollCount : 0;
+        const auto choices = strategy::Advise(*table, position.booked, position.upperSum,
+                                              DiceOnTheTable(), rollsLeft);
+        const strategy::Choice &best = choices.front();
+        text = QStringLiteral("Best choice: %1.\n"
+                              "With perfect play from here your final total will be %2 on average.")
+                   .arg(Describe(best))
+                   .arg(position.total + best.expected, 0, 'f', 1);
+        if (choices.size() > 1) {
+            const strategy::Choice &next = choices[1];
+            text += QStringLiteral("\nRunner-up: %1, which costs %2 points on average.")
+                        .arg(Describe(next))
+                        .arg(best.expected - next.expected, 0, 'f', 2);
+        }
+    }
+    m_dialogs.MsgBox(text, Dialogs::Buttons::Ok, QStringLiteral("Hint"));
+}
