@@ -1,5 +1,6 @@
 #include "game/SettingsStore.h"
 #include "game/Random.h"
+#include "resources/SoundModule.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
@@ -45,5 +46,7 @@ int main(int argc, char *argv[])
     Form1 window(dialogs, random, settings);
     dialogs.setParent(&window);
     window.show();
-    return app.exec();
+    // The high score is on disk already; a hung sound server must not hold
+    // up the end of the program.
+    return SoundModule::Finish(app.exec());
 }

@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <QThread>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace SoundModule {
 
 QByteArray SoundData;
@@ -69,6 +72,21 @@ void StopSound()
 {
     if (g_player)
         g_player->stop();
+}
+
+bool ShutDown(int timeoutMs)
+{
+    return !g_player || g_player->shutDown(timeoutMs);
+}
+
+int Finish(int status)
+{
+    // A normal end takes a few hundred ms at most (see SinkOutput).
+    if (ShutDown(600))
+        return status;
+    qWarning("The sound server does not answer; leaving without it");
+    std::fflush(nullptr);
+    std::quick_exit(status);
 }
 
 } // namespace SoundModule

@@ -31,4 +31,16 @@ void StopSound();
 // an application object.
 WavPlayer *Player();
 
+// Stops the sound for good and ends the player's thread, waiting for it at
+// most `timeoutMs`. False if a sound server that does not answer holds the
+// thread up.
+bool ShutDown(int timeoutMs);
+
+// For the end of main(), once the event loop has returned `status`: shuts the
+// sound down and returns `status`. If the sound server holds the player's
+// thread up, the process ends here at once with `status` instead: static
+// destructors and the audio backend's exit handlers would wait on, or trip
+// over, that thread. Nothing is saved on the way out, so nothing is lost.
+int Finish(int status);
+
 } // namespace SoundModule

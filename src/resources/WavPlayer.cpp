@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QMutex>
@@ -15,7 +16,8 @@
 #include <atomic>
 #include <cstring>
 #include <deque>
-#include <tuple>
+#include <mutex>
+#include <utility>
 
 namespace {
 
@@ -48,34 +50,53 @@ std::optional<QAudioFormat> parseFmt(const char *body, qint64 size)
     return format;
 }
 
-// Messages logged while the audio backend first looks for a device.
-QMutex g_probeMutex;
-QList<std::tuple<QtMsgType, QString>> g_probeLog;
+// The device probe holds back what the audio backend logs on the probing
+// thread only; every other thread's messages go straight on. The held list
+// lives on the probing thread's own stack, so a probe still hanging on the
+// sound server at exit never writes into anything the exit has destroyed.
+thread_local QList<std::pair<QtMsgType, QString>> *t_held = nullptr;
+std::atomic<QtMessageHandler> g_passOn{nullptr}; // trivially destroyed: usable to the end
+std::mutex g_installMutex;
+int g_probes = 0; // probes under way, on any thread
 
-void holdMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    QMutexLocker lock(&g_probeMutex);
-    g_probeLog.append({type, message});
+    if (t_held) {
+        t_held->append({type, message});
+        return;
+    }
+    if (const QtMessageHandler next = g_passOn.load())
+        next(type, context, message);
 }
 
-// Without a sound server the backend logs its failed connection in words
-// meant for developers; the player says it once in its own words instead.
-// With a device, whatever was logged is passed on unchanged.
+// Sends this thread's messages to `into` for as long as it lives.
+class HoldMessages {
+public:
+    explicit HoldMessages(QList<std::pair<QtMsgType, QString>> *into)
+    {
+        t_held = into;
+        std::lock_guard lock(g_installMutex);
+        if (g_probes++ == 0)
+            g_passOn = qInstallMessageHandler(holdMessage);
+    }
+    ~HoldMessages()
+    {
+        t_held = nullptr;
+        std::lock_guard lock(g_installMutex);
+        if (--g_probes == 0) {
+            // A handler installed since then stays; only ours is taken out.
+            const QtMessageHandler current = qInstallMessageHandler(g_passOn.load());
+            if (current != holdMessage)
+                qInstallMessageHandler(current);
+        }
+    }
+    HoldMessages(const HoldMessages &) = delete;
+    HoldMessages &operator=(const HoldMessages &) = delete;
+};
+
 bool hasDefaultDevice()
 {
-    const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
-    const bool found = !QMediaDevices::defaultAudioOutput().isNull();
-    qInstallMessageHandler(previous);
-
-    QMutexLocker lock(&g_probeMutex);
-    if (found) {
-        for (const auto &[type, message] : std::as_const(g_probeLog))
-            qt_message_output(type, QMessageLogContext(), message);
-    } else {
-        qInfo("No audio output device: playing without sound");
-    }
-    g_probeLog.clear();
-    return found;
+    return probeQuietly([] { return !QMediaDevices::defaultAudioOutput().isNull(); });
 }
 
 // Plays through QAudioSink on the default device, one sink per clip.
@@ -99,12 +120,17 @@ public:
             QThread::msleep(static_cast<unsigned long>(kSettleMs - m_sinceRelease.elapsed()));
     }
 
+    explicit SinkOutput(std::function<bool()> hasDevice) : m_hasDevice(std::move(hasDevice)) {}
+
     bool available() override
     {
-        // Asked once: without a sound server every attempt would log again.
-        if (!m_checked) {
-            m_checked = true;
-            m_available = hasDefaultDevice();
+        // Asked again for every clip until there is a device (the sound
+        // server may come up while the game runs); its absence is said once.
+        if (!m_available) {
+            m_available = m_hasDevice();
+            if (!m_available && !m_saidAbsent)
+                qInfo("No audio output device: playing without sound");
+            m_saidAbsent = m_saidAbsent || !m_available;
         }
         return m_available;
     }
@@ -170,8 +196,9 @@ private:
     std::unique_ptr<QTimer> m_release;
     QElapsedTimer m_clock;
     qint64 m_durationMs = 0;
-    bool m_checked = false;
+    std::function<bool()> m_hasDevice;
     bool m_available = false;
+    bool m_saidAbsent = false;
     bool m_warned = false;
 };
 
@@ -215,9 +242,24 @@ std::optional<WavInfo> parseWav(const QByteArray &image)
     return std::nullopt;
 }
 
-std::unique_ptr<AudioOutput> createSinkOutput()
+bool probeQuietly(const std::function<bool()> &look)
 {
-    return std::make_unique<SinkOutput>();
+    QList<std::pair<QtMsgType, QString>> held;
+    bool found = false;
+    {
+        const HoldMessages hold(&held);
+        found = look();
+    }
+    if (found) {
+        for (const auto &[type, message] : std::as_const(held))
+            qt_message_output(type, QMessageLogContext(), message);
+    }
+    return found;
+}
+
+std::unique_ptr<AudioOutput> createSinkOutput(std::function<bool()> hasDevice)
+{
+    return std::make_unique<SinkOutput>(hasDevice ? std::move(hasDevice) : hasDefaultDevice);
 }
 
 // ---- WavPlayer ---------------------------------------------------------------
@@ -366,17 +408,30 @@ WavPlayer::~WavPlayer()
         delete m_worker;
         return;
     }
-    m_thread->quit();
-    if (m_thread->wait(3000))
+    if (shutDown(3000))
         delete m_thread;
     else // the sound server hangs: leave the thread behind rather than the game
         qWarning("The sound server does not answer; not waiting for it");
 }
 
+bool WavPlayer::shutDown(int timeoutMs)
+{
+    if (!m_thread) {
+        if (!m_shutDown)
+            m_worker->post({Worker::Request::Stop}, true);
+        m_shutDown = true;
+        return true;
+    }
+    // The thread deletes the worker, and with it the clip, as it ends.
+    m_shutDown = true;
+    m_thread->quit();
+    return m_thread->wait(QDeadlineTimer(timeoutMs));
+}
+
 bool WavPlayer::play(const QByteArray &image)
 {
     const std::optional<WavInfo> info = parseWav(image);
-    if (!info)
+    if (!info || m_shutDown)
         return false;
     m_worker->post({Worker::Request::Play, image, *info}, !m_thread);
     return true;
@@ -384,12 +439,13 @@ bool WavPlayer::play(const QByteArray &image)
 
 void WavPlayer::stop()
 {
-    m_worker->post({Worker::Request::Stop}, !m_thread);
+    if (!m_shutDown)
+        m_worker->post({Worker::Request::Stop}, !m_thread);
 }
 
 void WavPlayer::sync()
 {
-    if (!m_thread)
+    if (!m_thread || m_shutDown)
         return;
     QSemaphore done;
     m_worker->post({Worker::Request::Sync, {}, {}, nullptr, &done}, false);
@@ -398,6 +454,8 @@ void WavPlayer::sync()
 
 void WavPlayer::setOutput(std::unique_ptr<AudioOutput> output)
 {
+    if (m_shutDown)
+        return;
     m_worker->post({Worker::Request::SetOutput, {}, {}, std::move(output)}, !m_thread);
     sync();
 }

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -39,9 +40,17 @@ public:
     virtual void stop() = 0;
 };
 
+// Runs `look`, which asks the audio backend for a device, with whatever this
+// thread logs meanwhile held back; other threads log as usual. With a device
+// the held lines are passed on afterwards, without one they are dropped: the
+// backend's words about a failed connection are meant for developers.
+bool probeQuietly(const std::function<bool()> &look);
+
 // The output that plays through the default audio device, one QAudioSink per
-// clip. It checks once whether there is a device and logs a single line if not.
-std::unique_ptr<AudioOutput> createSinkOutput();
+// clip. Until it finds a device it asks `hasDevice` again for every clip
+// (the default asks the backend through probeQuietly), and it logs a single
+// line for the first miss only.
+std::unique_ptr<AudioOutput> createSinkOutput(std::function<bool()> hasDevice = {});
 
 class WavPlayer : public QObject {
     Q_OBJECT
@@ -52,7 +61,8 @@ public:
 
     explicit WavPlayer(std::unique_ptr<AudioOutput> output, Threading threading = Threading::Inline,
                        QObject *parent = nullptr);
-    // Stops the clip playing before its bytes are let go.
+    // Stops the clip playing before its bytes are let go; waits up to 3 s
+    // for the player's thread unless shutDown() has already.
     ~WavPlayer() override;
 
     // Checks `image` and, if it can be played, has the player cut off the clip
@@ -65,6 +75,12 @@ public:
 
     // Cuts off the clip playing, if any, and lets go of its bytes.
     void stop();
+
+    // Stops for good: cuts off the clip and ends the player's thread, waiting
+    // for it at most `timeoutMs`. False when the thread is still held up (by
+    // a sound server that does not answer); it is then left to itself. Later
+    // calls play nothing.
+    bool shutDown(int timeoutMs);
 
     // For tests and tools. sync() waits until the player has carried out
     // every call made so far (it would wait for a hung sound server, too);
@@ -81,4 +97,5 @@ private:
     std::shared_ptr<Status> m_status; // shared with the worker, which may outlive a hung exit
     Worker *m_worker;
     QThread *m_thread = nullptr;
+    bool m_shutDown = false;
 };

@@ -3,6 +3,8 @@
 # folder, and a recorder of what that sink plays.
 #   null_pulse_start            starts the server; exports HOME, XDG_RUNTIME_DIR
 #                               and PULSE_SERVER so every client finds it
+#                               (exits with 77, "skipped", where PulseAudio
+#                               is not installed, except on CI)
 #   null_pulse_record FILE      records nullsink.monitor as raw s16le, mono,
 #                               44100 Hz, and returns once sound data flows
 #   PULSE_TMP                   the temporary folder (removed at exit)
@@ -17,6 +19,7 @@ null_pulse_cleanup() {
     local pid
     for pid in ${NULL_PULSE_PIDS:-}; do
         kill "$pid" 2>/dev/null || true
+        kill -CONT "$pid" 2>/dev/null || true # a stopped server takes its signal only now
         wait "$pid" 2>/dev/null || true
     done
     [ -n "${PULSE_TMP:-}" ] && rm -rf "$PULSE_TMP"
@@ -25,7 +28,11 @@ null_pulse_cleanup() {
 null_pulse_start() {
     local tool
     for tool in pulseaudio parec pactl; do
-        command -v "$tool" >/dev/null || null_pulse_fail "$tool is not installed (packages pulseaudio, pulseaudio-utils)"
+        command -v "$tool" >/dev/null && continue
+        echo "$tool is not installed (packages pulseaudio, pulseaudio-utils)" >&2
+        # CI must run the test; elsewhere a machine without the tools skips it.
+        [ "${CI:-}" = true ] && exit 1
+        exit 77
     done
     NULL_PULSE_PIDS=""
     PULSE_TMP=$(mktemp -d)

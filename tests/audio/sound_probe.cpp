@@ -5,6 +5,10 @@
 //   sound_probe quit-while-playing  quits the application in the middle of a clip
 //   sound_probe exit-while-playing  destroys the application object in the
 //                                   middle of a clip, without quitting first
+//   sound_probe session             takes commands from stdin, one a line:
+//                                   "play NAME", "ping" (prints "pong" once the
+//                                   event loop gets to it) and "quit", then
+//                                   ends the way the game does
 // Exit status 0 when all is well; the reasons for a failure go to stderr.
 
 #include "resources/SoundModule.h"
@@ -14,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QtEndian>
 
@@ -23,6 +28,8 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -209,6 +216,33 @@ int exitWhilePlaying(QCoreApplication *app)
     return 0;
 }
 
+int session()
+{
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, qApp, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false);
+            QCoreApplication::quit();
+            return;
+        }
+        pending.append(buffer, n);
+        for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1)) {
+            const QByteArray line = pending.left(end).trimmed();
+            if (line.startsWith("play "))
+                SoundModule::PlayResSound(QString::fromLatin1(line.mid(5)));
+            else if (line == "ping")
+                std::printf("pong\n");
+            else if (line == "quit")
+                QCoreApplication::quit();
+            std::fflush(stdout);
+        }
+    });
+    return SoundModule::Finish(QCoreApplication::exec());
+}
+
 int check(const QString &path)
 {
     QFile file(path);
@@ -309,8 +343,11 @@ int main(int argc, char **argv)
         return play();
     if (args.size() == 2 && args[1] == QLatin1String("quit-while-playing"))
         return quitWhilePlaying();
+    if (args.size() == 2 && args[1] == QLatin1String("session"))
+        return session();
     if (args.size() == 3 && args[1] == QLatin1String("check"))
         return check(args[2]);
-    std::fprintf(stderr, "usage: sound_probe play | check REC.raw | quit-while-playing | exit-while-playing\n");
+    std::fprintf(stderr, "usage: sound_probe play | check REC.raw | quit-while-playing | exit-while-playing"
+                         " | session\n");
     return 2;
 }
