@@ -1,0 +1,14 @@
+# Perfect play: time and memory of the whole table, time of one decision,
+# and 10,000 seeded games played by the engine. Plain output, no library.
+#   cmake --build build/bench --target run_bench_strategy
+add_executable(bench_strategy bench_strategy.cpp)
+target_link_libraries(bench_strategy PRIVATE quintor_strategy)
+set_target_properties(bench_strategy PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+quintor_warnings(bench_strategy)
+
+add_custom_target(run_bench_strategy
+    COMMAND bench_strategy
+    DEPENDS bench_strategy
+    USES_TERMINAL
+    COMMENT "Working out the table three times, timing decisions, playing 10,000 games"
+)
