@@ -52,9 +52,10 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(binary ${PREFIX}/bin/quintor)
+set(coach ${PREFIX}/bin/quintor-coach)
 set(desktop ${PREFIX}/share/applications/${app_id}.desktop)
 set(metainfo ${PREFIX}/share/metainfo/${app_id}.metainfo.xml)
-foreach(file IN ITEMS ${binary} ${desktop} ${metainfo})
+foreach(file IN ITEMS ${binary} ${coach} ${desktop} ${metainfo})
     check("${file} is installed" EXISTS ${file})
 endforeach()
 if(failures)
@@ -71,6 +72,10 @@ foreach(size 32 64 128)
         check("${icon} is installed" FALSE)
     endif()
 endforeach()
+
+# The coach runs from where it is installed (its help needs no table).
+execute_process(COMMAND ${coach} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+check("${coach} --help answers (status ${rc}): ${err}" rc EQUAL 0 AND out MATCHES "Usage: quintor-coach")
 
 # The menu entry must start the installed program and name the installed icon.
 desktop_key(${desktop} Exec exec)
