@@ -72,6 +72,8 @@ private slots:
     void rollClickDuringTheAnimationIsIgnored();
     void unrolledDieCannotBeHeld();
     void declinedSacrificeNeverLeavesIgnoreClickPending();
+    void twoCopiesFinishOneAfterTheOther_data();
+    void twoCopiesFinishOneAfterTheOther();
 
 private:
     void playFullCard(const QString &name);
@@ -630,6 +632,54 @@ void GameTest::declinedSacrificeNeverLeavesIgnoreClickPending()
     g->clickCategory(15);
     QCOMPARE(g->s().ScoreCard[1][15], 16);
     QCOMPARE(g->s().CurPlayer, 1);
+}
+
+void GameTest::twoCopiesFinishOneAfterTheOther_data()
+{
+    // Dice of each copy's last booking, Chance: 28 makes 305, 7 makes 284.
+    QTest::addColumn<QList<int>>("firstChance");
+    QTest::addColumn<QList<int>>("secondChance");
+    QTest::addColumn<QString>("holder");
+    const QList<int> high{6, 6, 6, 5, 5}, low{1, 1, 1, 2, 2};
+    QTest::newRow("second lower") << high << low << "Ann";
+    QTest::newRow("second equal") << high << high << "Ann";
+    QTest::newRow("second higher") << low << high << "Bob";
+}
+
+void GameTest::twoCopiesFinishOneAfterTheOther()
+{
+    QFETCH(QList<int>, firstChance);
+    QFETCH(QList<int>, secondChance);
+    QFETCH(QString, holder);
+    const bool secondBeatsFirst = holder == QLatin1String("Bob");
+    const auto play = [](GameFixture &w, const QString &name, const QList<int> &chance) {
+        w.newGame({name});
+        for (const Turn &turn : FullCard)
+            PlayTurn(w, turn.row == 15 ? chance : turn.dice, turn.row);
+    };
+
+    // Both windows start showing the same stored score.
+    QVERIFY(g->settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "10"}, {"Name", "Eve"}}));
+    g->reopen();
+    GameFixture second;
+    second.settings = SettingsStore(g->dir.path());
+    second.reopen();
+    QCOMPARE(second.f().lblHighscore->text(), QStringLiteral("10"));
+
+    play(*g, "Ann", firstChance);
+    QVERIFY(g->dialogs.messageTexts().contains("New Highscore !!"));
+    SoundRecorder sounds;
+    play(second, "Bob", secondChance);
+
+    // The second compares with what the first stored, not with the 10 it
+    // showed, and claps for the bonus and the winner only.
+    QCOMPARE(second.dialogs.messageTexts().contains("New Highscore !!"), secondBeatsFirst);
+    QCOMPARE(Count(sounds.played(), "CLAP"), secondBeatsFirst ? 3 : 2);
+    QCOMPARE(second.f().lblHighscore->text(), QStringLiteral("305"));
+    QCOMPARE(second.f().lblHighscoreName->text(), holder);
+    second.reopen();
+    QCOMPARE(second.f().lblHighscore->text(), QStringLiteral("305"));
+    QCOMPARE(second.f().lblHighscoreName->text(), holder);
 }
 
 QUINTOR_TEST_MAIN(GameTest)

@@ -10,6 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
+#include <QScopeGuard>
+
+#include <chrono>
+#include <thread>
 
 #include <cstdlib>
 #include <grp.h>
@@ -54,6 +59,11 @@ private slots:
     void unwritableStoreKeepsTheOldScore();
     void unreadableFileShowsTheDefaults();
     void folderThatCannotBeCreated();
+    void defaultFileIsPerUserOnly();
+    void valuesReadBackAsText_data();
+    void valuesReadBackAsText();
+    void failedSaveOnAPartlyFilledFile();
+    void anotherCopySavingMeanwhileIsWaitedFor();
 };
 
 void SettingsTest::unwritableStoreKeepsTheOldScore_data()
@@ -135,6 +145,136 @@ void SettingsTest::folderThatCannotBeCreated()
     QVERIFY(SawFailureMessage(g.dialogs));
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
     QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Nobody"));
+}
+
+void SettingsTest::defaultFileIsPerUserOnly()
+{
+    // QSettings fixes its folders at the first default-location store of the
+    // process, so this must be the first one.
+    QTemporaryDir home, system;
+    {
+        QFile file(system.filePath("Quintor.conf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[QuintorHighscore]\nScore=999\nName=Admin\n");
+    }
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME"),
+                     oldDirs = qgetenv("XDG_CONFIG_DIRS");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system.path()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+        if (oldDirs.isNull())
+            qunsetenv("XDG_CONFIG_DIRS");
+        else
+            qputenv("XDG_CONFIG_DIRS", oldDirs);
+    });
+
+    GameFixture g;
+    g.settings = SettingsStore();
+    QCOMPARE(g.settings.FileName("Quintor"), home.filePath(".config/Quintor.conf"));
+    // A score of the system's is not this user's.
+    g.reopen();
+    QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
+    QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Nobody"));
+
+    PlayWinningGame(g);
+    QVERIFY(!SawFailureMessage(g.dialogs));
+    QVERIFY(ReadAll(home.filePath(".config/Quintor.conf")).contains("Score=305"));
+}
+
+void SettingsTest::valuesReadBackAsText_data()
+{
+    QTest::addColumn<QByteArray>("line");  // written by hand; empty: saved by the game
+    QTest::addColumn<QString>("name");
+
+    const QString unusual[] = {
+        "Smith, Ann", "a;b=c", "\"quoted\"", "back\\slash\\", "  blanks  ", "\ttab",
+        "two\nlines\r\n", "@at", "@Variant(x)", QString::fromUtf8("Zo\u00eb \u5f20\u4f1f \U0001F3B2"),
+        QString(40000, u'x'), "#not a comment", "[Section]",
+    };
+    for (const QString &name : unusual)
+        QTest::newRow(qPrintable("saved " + name.left(16))) << QByteArray() << name;
+
+    // Written by hand, unquoted: shown as written, not as a list's default.
+    QTest::newRow("list") << QByteArray("Name=Smith, Ann") << "Smith, Ann";
+    QTest::newRow("list with blanks") << QByteArray("Name =  Smith ,Ann  ") << "Smith ,Ann";
+    QTest::newRow("comment") << QByteArray("Name=Smith, Ann ; the champion") << "Smith, Ann";
+    QTest::newRow("quoted") << QByteArray("Name=\"Smith, Ann\"") << "Smith, Ann";
+    QTest::newRow("non-ASCII list") << QByteArray("Name=Zo\xc3\xab, Ann") << QString::fromUtf8("Zo\u00eb, Ann");
+}
+
+void SettingsTest::valuesReadBackAsText()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, name);
+    GameFixture g;
+    const QString path = g.settings.FileName("Quintor");
+    if (line.isEmpty()) {
+        QVERIFY(g.settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "1,000"}, {"Name", name}}));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Other]\nName=Nope\n[QuintorHighscore]\nScore=1,000\n" + line + "\n");
+    }
+    g.reopen();
+    QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("1,000"));
+    QCOMPARE(g.f().lblHighscoreName->text(), name);
+
+    // "1,000" reads as 1, so the game beats it and keeps the new score.
+    PlayWinningGame(g);
+    QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("305"));
+    QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Ann"));
+}
+
+void SettingsTest::failedSaveOnAPartlyFilledFile()
+{
+    GameFixture g;
+    const QString path = g.settings.FileName("Quintor");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[QuintorHighscore]\nScore=100\n");
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    g.reopen();
+    PlayWinningGame(g);
+    QVERIFY(SawFailureMessage(g.dialogs));
+    for (int run = 0; run < 2; ++run) {
+        QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("100"));
+        QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Nobody"));
+        g.reopen();
+    }
+}
+
+void SettingsTest::anotherCopySavingMeanwhileIsWaitedFor()
+{
+    GameFixture g;
+    QVERIFY(g.settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "10"}, {"Name", "Eve"}}));
+    g.reopen();
+
+    g.newGame({"Ann"});
+    for (qsizetype i = 0; i + 1 < FullCard.size(); ++i) {
+        g.roll(FullCard[i].dice);
+        g.clickCategory(FullCard[i].row);
+    }
+    // Another copy of the game holds the lock and is about to store 500.
+    QLockFile lock(g.settings.LockFileName("Quintor"));
+    QVERIFY(lock.tryLock());
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        SettingsStore(g.dir.path()).SaveSettings("Quintor", "QuintorHighscore", {{"Score", "500"}, {"Name", "Bob"}});
+        lock.unlock();
+    });
+    g.roll(FullCard.last().dice);
+    g.clickCategory(FullCard.last().row);
+    other.join();
+
+    QVERIFY(!g.dialogs.messageTexts().contains("New Highscore !!"));
+    QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("500"));
+    QCOMPARE(g.f().lblHighscoreName->text(), QStringLiteral("Bob"));
+    QVERIFY(ReadAll(g.settings.FileName("Quintor")).contains("Score=500"));
 }
 
 namespace {

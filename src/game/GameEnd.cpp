@@ -13,6 +13,8 @@ const QString AppName = QStringLiteral("Quintor");
 const QString Section = QStringLiteral("QuintorHighscore");
 const QString ScoreKey = QStringLiteral("Score");
 const QString NameKey = QStringLiteral("Name");
+const QString DefaultScore = QStringLiteral("0");
+const QString DefaultName = QStringLiteral("Nobody");
 } // namespace
 
 double Val(const QString &text)
@@ -82,26 +84,35 @@ void Form1::AnnounceWinner()
                      Dialogs::Buttons::Ok, QStringLiteral("Winner"));
     lblPlayerTurn->setText(QStringLiteral("Game Over"));
 
-    if (Val(lblHighscore->text()) < Val(lblSum[winner]->text())) {
-        const bool saved = m_settings.SaveSettings(
-            AppName, Section, {{ScoreKey, lblSum[winner]->text()}, {NameKey, lblPlayer[winner]->text()}});
-        LoadHighscore();
-        SoundModule::PlayResSound(QStringLiteral("clap"));
-        m_dialogs.MsgBox(QStringLiteral("New Highscore !!"), Dialogs::Buttons::Ok,
-                         QStringLiteral("Highscore"));
-        if (!saved) {
-            // Never let the player believe a score is kept that is not.
-            m_dialogs.MsgBox(QStringLiteral("The new highscore could not be saved to %1.")
-                                 .arg(m_settings.FileName(AppName)),
-                             Dialogs::Buttons::Ok, QStringLiteral("Highscore"),
-                             Dialogs::Icon::Warning);
-        }
-    }
+    StoreHighscore(winner);
     cmdRoll->setEnabled(false);
+}
+
+// Keeps the winner's total if it beats the stored high score. What is stored
+// now decides, not what this window loaded at start: another running copy of
+// the game may have stored a higher score since.
+void Form1::StoreHighscore(int winner)
+{
+    const QString total = lblSum[winner]->text();
+    const auto result = m_settings.SaveSettingsIf(
+        AppName, Section, ScoreKey, DefaultScore,
+        [&](const QString &stored) { return Val(stored) < Val(total); },
+        {{ScoreKey, total}, {NameKey, lblPlayer[winner]->text()}});
+    LoadHighscore();
+    if (result == SettingsStore::SaveResult::Declined)
+        return;
+    SoundModule::PlayResSound(QStringLiteral("clap"));
+    m_dialogs.MsgBox(QStringLiteral("New Highscore !!"), Dialogs::Buttons::Ok, QStringLiteral("Highscore"));
+    if (result == SettingsStore::SaveResult::Failed) {
+        // Never let the player believe a score is kept that is not.
+        m_dialogs.MsgBox(QStringLiteral("The new highscore could not be saved to %1.")
+                             .arg(m_settings.FileName(AppName)),
+                         Dialogs::Buttons::Ok, QStringLiteral("Highscore"), Dialogs::Icon::Warning);
+    }
 }
 
 void Form1::LoadHighscore()
 {
-    lblHighscore->setText(m_settings.GetSetting(AppName, Section, ScoreKey, QStringLiteral("0")));
-    lblHighscoreName->setText(m_settings.GetSetting(AppName, Section, NameKey, QStringLiteral("Nobody")));
+    lblHighscore->setText(m_settings.GetSetting(AppName, Section, ScoreKey, DefaultScore));
+    lblHighscoreName->setText(m_settings.GetSetting(AppName, Section, NameKey, DefaultName));
 }
