@@ -6,6 +6,9 @@
 //   bench_strategy [games] [seed]
 #include "scoring/valmod.h"
 #include "strategy/Strategy.h"
+#include "strategy/TableCache.h"
+
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <atomic>
@@ -106,6 +109,16 @@ int main(int argc, char **argv)
     std::printf("table size: %.1f MiB (%zu floats); peak resident %.1f MiB (%.1f MiB before)\n",
                 table->Values().size() * sizeof(float) / 1048576.0, table->Values().size(), peakKiB() / 1024.0,
                 peakBefore / 1024.0);
+    {
+        QTemporaryDir dir;
+        const TableCache cache(dir.path());
+        const auto t0 = Clock::now();
+        const bool saved = cache.Save(*table);
+        const auto t1 = Clock::now();
+        const bool loaded = cache.Load() != nullptr;
+        std::printf("cache file: saved in %.0f ms, loaded and checked in %.0f ms%s\n", seconds(t1 - t0) * 1e3,
+                    seconds(Clock::now() - t1) * 1e3, saved && loaded ? "" : " (FAILED)");
+    }
     const double expected = table->Expected(0, 0);
     std::printf("expected score of a new game: %.4f\n", expected);
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bitset>
 #include <limits>
+#include <system_error>
 #include <thread>
 
 namespace strategy {
@@ -88,8 +89,13 @@ public:
                     m_level.push_back(static_cast<BookedRows>(b));
             m_next = 0;
             std::vector<std::thread> pool;
-            for (unsigned t = 1; t < threads; ++t)
-                pool.emplace_back([this] { Work(); });
+            for (unsigned t = 1; t < threads; ++t) {
+                try {
+                    pool.emplace_back([this] { Work(); });
+                } catch (const std::system_error &) {
+                    break; // no more threads to be had: fewer do the same work
+                }
+            }
             Work();
             for (auto &t : pool)
                 t.join();

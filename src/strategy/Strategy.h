@@ -43,7 +43,7 @@ struct Choice {
 };
 
 // Progress of a computation: positions done out of total. May be called
-// from any of the worker threads; must be cheap and thread-safe.
+// from any of the worker threads; must be cheap, thread-safe and not throw.
 using Progress = std::function<void(long done, long total)>;
 
 class Table {

@@ -45,14 +45,6 @@ std::uint64_t rulesFingerprint()
 }
 
 template <typename T>
-void put(QByteArray &out, T value)
-{
-    char bytes[sizeof(T)];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, sizeof(T));
-}
-
-template <typename T>
 T get(const char *at)
 {
     return qFromLittleEndian<T>(at);
@@ -131,20 +123,18 @@ bool TableCache::Save(const Table &table) const
     if (m_folder.isEmpty() || values.size() != Table::ValueCount || !QDir().mkpath(m_folder))
         return false;
 
-    QByteArray bytes;
-    bytes.reserve(HeaderSize + qsizetype(values.size()) * 4);
-    bytes.append(Magic, sizeof Magic);
-    put<std::uint32_t>(bytes, FormatVersion);
-    put<std::uint32_t>(bytes, static_cast<std::uint32_t>(values.size()));
-    put<std::uint64_t>(bytes, rulesFingerprint());
-    put<std::uint64_t>(bytes, 0); // checksum, filled in below
-    for (float v : values) {
+    QByteArray bytes(HeaderSize + qsizetype(values.size()) * 4, Qt::Uninitialized);
+    char *p = bytes.data();
+    std::memcpy(p, Magic, sizeof Magic);
+    qToLittleEndian<std::uint32_t>(FormatVersion, p + 8);
+    qToLittleEndian<std::uint32_t>(static_cast<std::uint32_t>(values.size()), p + 12);
+    qToLittleEndian<std::uint64_t>(rulesFingerprint(), p + 16);
+    for (std::size_t i = 0; i < values.size(); ++i) {
         std::uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        put<std::uint32_t>(bytes, bits);
+        std::memcpy(&bits, &values[i], 4);
+        qToLittleEndian(bits, p + HeaderSize + 4 * i);
     }
-    const std::uint64_t checksum = fnv1a(bytes.constData() + HeaderSize, bytes.size() - HeaderSize);
-    qToLittleEndian(checksum, bytes.data() + 24);
+    qToLittleEndian<std::uint64_t>(fnv1a(p + HeaderSize, bytes.size() - HeaderSize), p + 24);
 
     QSaveFile file(FileName());
     if (!file.open(QIODevice::WriteOnly))
