@@ -206,14 +206,14 @@ QString Describe(const strategy::Choice &choice)
 QString HelpText()
 {
     // The captions come from the game's own table, four lines of them.
-    QString rows = QStringLiteral("                   ");
+    QString rows = QStringLiteral("                  ");
     for (int row = 1; row <= strategy::RowCount; ++row) {
         rows += QStringLiteral(" %1 %2").arg(row).arg(QString::fromLatin1(Categories::Rows[row].caption));
         const bool lineEnd = row == 6 || row == 10 || row == 13;
         if (row < strategy::RowCount)
             rows += u',';
         if (lineEnd)
-            rows += QStringLiteral("\n                   ");
+            rows += QStringLiteral("\n                  ");
     }
     rows += u'\n';
 
