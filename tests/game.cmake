@@ -1,5 +1,13 @@
 quintor_add_test(tst_game SOURCES tst_game.cpp LIBS quintor_app)
 quintor_add_test(tst_settings SOURCES tst_settings.cpp LIBS quintor_app)
+# Started as root, tst_settings goes on as "nobody" in a folder it makes: in
+# $TMPDIR, and gone afterwards.
+add_test(NAME tst_settings_tmpdir COMMAND sh -c [[
+d=$(mktemp -d) && chmod 1777 "$d" || exit 1
+TMPDIR="$d" "$0" rootlessHomeIsInTheTempFolder; rc=$?
+rmdir "$d" || { ls -A "$d"; rm -rf "$d"; exit 1; }
+exit $rc]] $<TARGET_FILE:tst_settings>)
+set_tests_properties(tst_settings_tmpdir PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}" TIMEOUT 60)
 quintor_add_test(tst_random SOURCES tst_random.cpp LIBS quintor_app)
 # The event stream runs under the sanitizers with the test command; replay
 # another stream with QUINTOR_FUZZ_SEED=<n>.

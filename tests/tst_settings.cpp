@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QScopeGuard>
 
@@ -51,6 +52,34 @@ bool SawFailureMessage(const ScriptedDialogs &dialogs)
 
 } // namespace
 
+namespace {
+
+// Permission checks do not apply to root: continue as "nobody", with a
+// folder of its own in $TMPDIR for home, runtime and config, removed at the
+// end. Empty when not started as root.
+QString RootlessHome;
+
+bool DropRoot()
+{
+    if (geteuid() != 0)
+        return true;
+    const gid_t nogroup = 65534;
+    const uid_t nobody = 65534;
+    if (setgroups(0, nullptr) != 0 || setgid(nogroup) != 0 || setuid(nobody) != 0)
+        return false;
+    // Made after giving up root, so that "nobody" can remove it.
+    QByteArray folder = QFile::encodeName(QDir::tempPath() + QStringLiteral("/quintor-settings-XXXXXX"));
+    if (!mkdtemp(folder.data()))
+        return false;
+    RootlessHome = QFile::decodeName(folder);
+    setenv("XDG_RUNTIME_DIR", folder.constData(), 1);
+    setenv("HOME", folder.constData(), 1);
+    setenv("XDG_CONFIG_HOME", folder.constData(), 1);
+    return true;
+}
+
+} // namespace
+
 class SettingsTest : public QObject {
     Q_OBJECT
 
@@ -64,6 +93,7 @@ private slots:
     void valuesReadBackAsText();
     void failedSaveOnAPartlyFilledFile();
     void anotherCopySavingMeanwhileIsWaitedFor();
+    void rootlessHomeIsInTheTempFolder();
 };
 
 void SettingsTest::unwritableStoreKeepsTheOldScore_data()
@@ -277,28 +307,12 @@ void SettingsTest::anotherCopySavingMeanwhileIsWaitedFor()
     QVERIFY(ReadAll(g.settings.FileName("Quintor")).contains("Score=500"));
 }
 
-namespace {
-
-// Permission checks do not apply to root: continue as "nobody", with a
-// runtime folder of its own.
-bool DropRoot()
+void SettingsTest::rootlessHomeIsInTheTempFolder()
 {
-    if (geteuid() != 0)
-        return true;
-    const gid_t nogroup = 65534;
-    const uid_t nobody = 65534;
-    if (setgroups(0, nullptr) != 0 || setgid(nogroup) != 0 || setuid(nobody) != 0)
-        return false;
-    static char runtime[] = "/tmp/quintor-settings-XXXXXX";
-    if (!mkdtemp(runtime))
-        return false;
-    setenv("XDG_RUNTIME_DIR", runtime, 1);
-    setenv("HOME", runtime, 1);
-    setenv("XDG_CONFIG_HOME", runtime, 1);
-    return true;
+    if (RootlessHome.isEmpty())
+        QSKIP("not started as root");
+    QCOMPARE(QFileInfo(RootlessHome).canonicalPath(), QFileInfo(QDir::tempPath()).canonicalFilePath());
 }
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -306,10 +320,16 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot give up root privileges\n");
         return 1;
     }
-    QApplication app(argc, argv);
-    Fonts::InstallSubstitutes();
-    SettingsTest test;
-    return QTest::qExec(&test, argc, argv);
+    int result;
+    {
+        QApplication app(argc, argv);
+        Fonts::InstallSubstitutes();
+        SettingsTest test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    if (!RootlessHome.isEmpty())
+        QDir(RootlessHome).removeRecursively();
+    return result;
 }
 
 #include "tst_settings.moc"
