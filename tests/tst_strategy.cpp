@@ -73,10 +73,12 @@ private slots:
         QTest::newRow("whole game") << 0 << 0 << 248.44;
         QTest::newRow("only Chance left") << int(only(15)) << 0 << 23.33;
         QTest::newRow("only five of a kind left") << int(only(14)) << 0 << 2.30;
-        // Sixs left, four short of the bonus: keep every six; each die shows
-        // one within three rolls with 1 - (5/6)^3, and the bonus needs one.
-        QTest::newRow("only Sixs left, 59 booked")
-            << int(only(6)) << 59 << 30 * (1 - std::pow(5.0 / 6, 3)) + 50 * (1 - std::pow(5.0 / 6, 15));
+        // Only Sixs left: keep every six; each die shows one within three
+        // rolls with 1 - (5/6)^3. Four short of the bonus one six will do.
+        const double six = 1 - std::pow(5.0 / 6, 3);
+        QTest::newRow("only Sixs left, 59 booked") << int(only(6)) << 59 << 30 * six + 50 * (1 - std::pow(1 - six, 5));
+        QTest::newRow("only Sixs left, 33 booked: five sixes or no bonus") << int(only(6)) << 33 << 30 * six + 50 * std::pow(six, 5);
+        QTest::newRow("only Sixs left, 32 booked: no bonus") << int(only(6)) << 32 << 30 * six;
         QTest::newRow("all booked") << int(AllBooked) << 63 << 0.0;
     }
     void anchors()
