@@ -7,11 +7,14 @@
 #include "resources/WavPlayer.h"
 
 #include <QFile>
+#include <QMutex>
+#include <QSemaphore>
 #include <QTest>
 #include <QtEndian>
 
 #include <cmath>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -91,6 +94,46 @@ private:
     std::shared_ptr<OutputLog> m_log;
 };
 
+// The bytes of `image` in a heap block of exactly their size (a QByteArray
+// keeps a terminating zero and some slack after them), so that ASan sees any
+// read past the end.
+struct ExactCopy {
+    explicit ExactCopy(const QByteArray &image)
+        : bytes(new char[std::size_t(image.size())]),
+          view(QByteArray::fromRawData(bytes.get(), image.size()))
+    {
+        std::copy(image.begin(), image.end(), bytes.get());
+    }
+    std::unique_ptr<char[]> bytes;
+    QByteArray view;
+};
+
+// Every message logged, from any thread, while it lives.
+class MessageLog {
+public:
+    MessageLog()
+    {
+        s_lines.clear();
+        s_previous = qInstallMessageHandler(collect);
+    }
+    ~MessageLog() { qInstallMessageHandler(s_previous); }
+    QStringList lines() const
+    {
+        QMutexLocker lock(&s_mutex);
+        return s_lines;
+    }
+
+private:
+    static void collect(QtMsgType, const QMessageLogContext &, const QString &message)
+    {
+        QMutexLocker lock(&s_mutex);
+        s_lines << message;
+    }
+    static inline QMutex s_mutex;
+    static inline QStringList s_lines;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 // What the device would play, read the way a sink reads it.
 QByteArray drain(QIODevice *pcm)
 {
@@ -121,6 +164,9 @@ private slots:
     void playerIgnoresBadImagesAndMissingDevice();
     void nestedEventLoopsKeepRequestsInOrder();
     void playResSoundHandsOverTheClip();
+    void sinkOutputAsksAgainUntilThereIsADevice();
+    void probeHoldsOnlyItsOwnMessages_data();
+    void probeHoldsOnlyItsOwnMessages();
 };
 
 void SoundTest::clipLayout_data()
@@ -267,6 +313,7 @@ void SoundTest::brokenImages_data()
     QTest::newRow("data before fmt") << riff(data + kFmt8);
     QTest::newRow("two fmt chunks") << riff(kFmt8 + chunk("fmt ", fmtBody(1, 1, 22050, 16)) + data);
     QTest::newRow("fmt too short") << riff(chunk("fmt ", fmtBody(1, 1, 11025, 8).left(14)) + data);
+    QTest::newRow("fmt too short at the end") << riff(chunk("fmt ", fmtBody(1, 1, 11025, 8).left(14)));
     QTest::newRow("fmt size past end") << riff("fmt " + le32(200) + fmtBody(1, 1, 11025, 8) + data);
     QTest::newRow("empty data") << riff(kFmt8 + chunk("data", QByteArray()));
     QTest::newRow("less than a frame") << riff(chunk("fmt ", fmtBody(1, 2, 11025, 16)) + chunk("data", "abc"));
@@ -284,7 +331,7 @@ void SoundTest::brokenImages_data()
 void SoundTest::brokenImages()
 {
     QFETCH(QByteArray, image);
-    QVERIFY(!parseWav(image));
+    QVERIFY(!parseWav(ExactCopy(image).view));
 
     auto log = std::make_shared<OutputLog>();
     WavPlayer player(std::make_unique<RecordingOutput>(log));
@@ -350,8 +397,8 @@ void SoundTest::corruptedBytesStayInBounds()
         for (int hits = 1 + int(rnd() % 3); hits > 0; --hits)
             image[int(rnd() % quint32(image.size()))] = char(rnd() % 256);
         image.truncate(int(rnd() % quint32(image.size() + 1)));
-        // A real copy, so reading past its end is caught.
-        const QByteArray exact(image.constData(), image.size());
+        const ExactCopy copy(image);
+        const QByteArray &exact = copy.view;
         if (const std::optional<WavInfo> info = parseWav(exact)) {
             ++accepted;
             QVERIFY(info->dataOffset >= 12);
@@ -484,6 +531,58 @@ void SoundTest::playResSoundHandsOverTheClip()
     QCOMPARE(log->events, QStringList({"stop"}));
     QVERIFY(!log->pcm);
     QVERIFY(!player->holdsClip());
+}
+
+// A sound server may come up while the game runs: every clip asks again, but
+// the missing device is mentioned once.
+void SoundTest::sinkOutputAsksAgainUntilThereIsADevice()
+{
+    int asked = 0;
+    bool present = false;
+    const std::unique_ptr<AudioOutput> output = createSinkOutput([&] {
+        ++asked;
+        return present;
+    });
+    const MessageLog log;
+    QVERIFY(!output->available());
+    QVERIFY(!output->available());
+    QVERIFY(!output->available());
+    present = true;
+    QVERIFY(output->available());
+    QVERIFY(output->available());
+    QCOMPARE(asked, 4);
+    QCOMPARE(log.lines(), QStringList{"No audio output device: playing without sound"});
+}
+
+void SoundTest::probeHoldsOnlyItsOwnMessages_data()
+{
+    QTest::addColumn<bool>("found");
+    QTest::newRow("device found") << true;
+    QTest::newRow("no device") << false;
+}
+
+// While a probe waits on the sound server, the rest of the program logs as
+// usual; what the probing thread logged is passed on only with a device.
+void SoundTest::probeHoldsOnlyItsOwnMessages()
+{
+    QFETCH(bool, found);
+    const MessageLog log;
+    QSemaphore inside, leave;
+    std::thread probing([&] {
+        probeQuietly([&] {
+            qWarning("from the backend");
+            inside.release();
+            leave.acquire();
+            return found;
+        });
+    });
+    inside.acquire();
+    qWarning("from elsewhere");
+    const QStringList meanwhile = log.lines();
+    leave.release();
+    probing.join();
+    QCOMPARE(meanwhile, QStringList{"from elsewhere"});
+    QCOMPARE(log.lines(), found ? QStringList({"from elsewhere", "from the backend"}) : meanwhile);
 }
 
 QTEST_MAIN(SoundTest)
