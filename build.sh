@@ -16,10 +16,12 @@ install_missing() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # sudo clears the environment, so the setting goes on its command line:
+    # a question from a package would otherwise wait unseen for an answer.
+    local apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+    [ "$(id -u)" -eq 0 ] || apt=(sudo "${apt[@]}")
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 build() { # build DIR [cmake options...]
