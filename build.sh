@@ -5,9 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev fonts-liberation2 fonts-dejavu-core)
+# qt6-wayland lets the game run natively on a Wayland desktop, not through XWayland.
+build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev qt6-wayland
+                fonts-liberation2 fonts-dejavu-core)
 test_packages=(pulseaudio pulseaudio-utils sox xvfb xdotool x11-utils imagemagick
-               at-spi2-core python3-pyatspi dbus appstream desktop-file-utils dpkg-dev file)
+               at-spi2-core python3-pyatspi dbus appstream desktop-file-utils dpkg-dev file
+               weston)
 
 install_missing() {
     local missing=()

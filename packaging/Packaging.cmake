@@ -77,10 +77,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quintor Developers <dev@quintor.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Libraries come from dpkg-shlibdeps; the font is only loaded by name at run
-# time (the window's captions fall back to it), so no tool can find it.
+# Libraries come from dpkg-shlibdeps. What is only loaded at run time no tool
+# can find: the font, by name (the window's captions fall back to it), and
+# Qt's Wayland platform plugin, without which a Wayland desktop runs the game
+# through XWayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland")
 # With Liberation as the only fonts, fontconfig maps sans-serif to
 # Liberation Mono, so menus and dialogs would come out monospaced.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
