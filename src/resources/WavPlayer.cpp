@@ -108,6 +108,8 @@ bool hasDefaultDevice()
 // carry its own number, so a late one from an old sink is ignored.
 class SinkOutput final : public AudioOutput {
 public:
+    explicit SinkOutput(std::function<bool()> hasDevice) : m_hasDevice(std::move(hasDevice)) {}
+
     // Qt 6.4 closes its connection to PulseAudio at exit without taking the
     // lock of libpulse's own thread; if that thread is still busy with a
     // stream just closed (its last replies, the sink falling idle), libpulse
@@ -120,17 +122,15 @@ public:
             QThread::msleep(static_cast<unsigned long>(kSettleMs - m_sinceRelease.elapsed()));
     }
 
-    explicit SinkOutput(std::function<bool()> hasDevice) : m_hasDevice(std::move(hasDevice)) {}
-
     bool available() override
     {
-        // Asked again for every clip until there is a device (the sound
-        // server may come up while the game runs); its absence is said once.
+        // Asked again for every clip until there is a device; its absence is
+        // said once. (Qt 6.4's PulseAudio backend, though, was seen to miss a
+        // server started after its first, failed connection.)
         if (!m_available) {
             m_available = m_hasDevice();
-            if (!m_available && !m_saidAbsent)
+            if (!m_available && !std::exchange(m_saidAbsent, true))
                 qInfo("No audio output device: playing without sound");
-            m_saidAbsent = m_saidAbsent || !m_available;
         }
         return m_available;
     }
