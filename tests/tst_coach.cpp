@@ -1,4 +1,5 @@
 #include "coach/Coach.h"
+#include "strategy/Wording.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -105,7 +106,7 @@ void TestCoach::wording_data()
 void TestCoach::wording()
 {
     QFETCH(Choice, choice);
-    QTEST(coach::Describe(choice), "words");
+    QTEST(strategy::Describe(choice), "words");
 }
 
 // Keeps as JSON; bookings are read back from the real program below.

@@ -1,5 +1,7 @@
 #include "coach/Coach.h"
 
+#include "strategy/Wording.h"
+
 #include "scoring/Categories.h"
 
 #include <QJsonArray>
@@ -183,26 +185,6 @@ Parsed Parse(const QStringList &args)
     return out;
 }
 
-QString Describe(const strategy::Choice &choice)
-{
-    if (choice.action == strategy::Choice::Action::Book) {
-        const QString caption = QString::fromLatin1(Categories::Rows[choice.row].caption);
-        if (choice.points == 0)
-            return QStringLiteral("sacrifice %1").arg(caption);
-        return QStringLiteral("book %1 for %2").arg(caption).arg(choice.points);
-    }
-    const int rolled = 5 - static_cast<int>(choice.kept.size());
-    if (choice.kept.empty())
-        return QStringLiteral("roll all 5 dice");
-    QStringList faces;
-    for (int face : choice.kept)
-        faces << QString::number(face);
-    return QStringLiteral("keep %1 and roll %2 %3")
-        .arg(faces.join(u' '))
-        .arg(rolled)
-        .arg(rolled == 1 ? QStringLiteral("die") : QStringLiteral("dice"));
-}
-
 QString HelpText()
 {
     // The captions come from the game's own table, four lines of them.
@@ -262,14 +244,14 @@ QString FormatText(const Request &request, double expected, const std::vector<st
     }
 
     QString out = QStringLiteral("Best choice: %1\nExpected points still to come: %2\n\n")
-                      .arg(Describe(choices.front()), Number(expected));
+                      .arg(strategy::Describe(choices.front()), Number(expected));
     // Three columns: the words, the points to come, and what each choice
     // costs against the best.
     const QString toComeHeader = QStringLiteral("Points to come");
     const QString costHeader = QStringLiteral("Cost");
     QStringList words, toCome, cost;
     for (const auto &choice : choices) {
-        words << Describe(choice);
+        words << strategy::Describe(choice);
         toCome << Number(choice.expected);
         cost << (cost.isEmpty() ? QString() : Number(std::max(0.0, choices.front().expected - choice.expected)));
     }

@@ -31,9 +31,6 @@ struct Parsed {
 // The arguments after the program name.
 Parsed Parse(const QStringList &args);
 
-// "keep 5 5 5 and roll 2 dice", "book Chance for 23", "sacrifice Quinthor".
-QString Describe(const strategy::Choice &choice);
-
 QString HelpText();
 
 // The answer for people. choices is empty without --dice; otherwise it is

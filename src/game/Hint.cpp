@@ -3,7 +3,7 @@
 
 #include "game/EnginePosition.h"
 #include "game/StrategyLoader.h"
-#include "scoring/Categories.h"
+#include "strategy/Wording.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 
@@ -11,29 +11,6 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
-
-namespace {
-
-QString Describe(const strategy::Choice &choice)
-{
-    if (choice.action == strategy::Choice::Action::Book) {
-        const QString caption = QString::fromLatin1(Categories::Rows[choice.row].caption);
-        return choice.points == 0 ? QStringLiteral("sacrifice %1").arg(caption)
-                                  : QStringLiteral("book %1 for %2").arg(caption).arg(choice.points);
-    }
-    const int rolled = 5 - int(choice.kept.size());
-    if (choice.kept.empty())
-        return QStringLiteral("roll all 5 dice");
-    QStringList faces;
-    for (int face : choice.kept)
-        faces.append(QString::number(face));
-    return QStringLiteral("keep %1 and roll %2 %3")
-        .arg(faces.join(u' '))
-        .arg(rolled)
-        .arg(rolled == 1 ? QStringLiteral("die") : QStringLiteral("dice"));
-}
-
-} // namespace
 
 bool Form1::GameOpen() const
 {
@@ -78,12 +55,12 @@ void Form1::ShowHint()
         const strategy::Choice &best = choices.front();
         text = QStringLiteral("Best choice: %1.\n"
                               "With perfect play from here your final total will be %2 on average.")
-                   .arg(Describe(best))
+                   .arg(strategy::Describe(best))
                    .arg(position.total + best.expected, 0, 'f', 1);
         if (choices.size() > 1) {
             const strategy::Choice &next = choices[1];
             text += QStringLiteral("\nRunner-up: %1, which costs %2 points on average.")
-                        .arg(Describe(next))
+                        .arg(strategy::Describe(next))
                         .arg(best.expected - next.expected, 0, 'f', 2);
         }
     }
