@@ -84,7 +84,9 @@ void Form1::AnnounceWinner()
                      Dialogs::Buttons::Ok, QStringLiteral("Winner"));
     lblPlayerTurn->setText(QStringLiteral("Game Over"));
 
-    StoreHighscore(winner);
+    // The all-time high score is a record of people: a computer's win is not kept.
+    if (winner != m_computerSeat)
+        StoreHighscore(winner);
     cmdRoll->setEnabled(false);
 }
 
