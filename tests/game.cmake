@@ -12,3 +12,4 @@ quintor_add_test(tst_random SOURCES tst_random.cpp LIBS quintor_app)
 # The event stream runs under the sanitizers with the test command; replay
 # another stream with QUINTOR_FUZZ_SEED=<n>.
 quintor_add_test(tst_fuzz SOURCES tst_fuzz.cpp LIBS quintor_app)
+quintor_add_test(tst_order SOURCES tst_order.cpp LIBS quintor_app)

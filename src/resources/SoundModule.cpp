@@ -22,6 +22,8 @@ namespace {
 // once even when the server is slow to answer.
 QPointer<WavPlayer> g_player;
 
+std::function<void(const QString &)> g_observer;
+
 bool isClipName(const QString &name)
 {
     if (name.isEmpty())
@@ -62,10 +64,17 @@ void PlayResSound(const QString &name)
     WavPlayer *player = Player();
     if (!player)
         return; // not on the user-interface thread: leave SoundData alone
+    if (g_observer)
+        g_observer(name.toUpper());
     // The player shares the previous image until it has cut that clip off,
     // so replacing SoundData first never pulls bytes out from under it.
     SoundData = LoadResSound(name);
     player->play(SoundData);
+}
+
+void SetPlayObserver(std::function<void(const QString &name)> observer)
+{
+    g_observer = std::move(observer);
 }
 
 void StopSound()

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class WavPlayer;
 
 namespace SoundModule {
@@ -26,6 +28,11 @@ QByteArray LoadResSound(const QString &name);
 // Cuts off the clip playing, if any. Also done automatically when the
 // application quits, before the images are released.
 void StopSound();
+
+// Told of every clip PlayResSound starts (its upper-case name), at the
+// moment it is started, on the user-interface thread. For tests that check
+// the order of sounds and dialogs; empty by default.
+void SetPlayObserver(std::function<void(const QString &name)> observer);
 
 // The player behind PlayResSound, created with the first clip; null without
 // an application object.

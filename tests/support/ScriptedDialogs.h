@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTest>
+#include <functional>
 
 struct DialogCall {
     enum Kind { Message, Input } kind;
@@ -22,10 +23,14 @@ public:
     // Answers for OK/Cancel questions, in order; a missing one is OK.
     QList<Answer> answers;
     QList<DialogCall> calls;
+    // Told of every dialog as it opens.
+    std::function<void(const DialogCall &)> onCall;
 
     Answer MsgBox(const QString &text, Buttons buttons, const QString &title, Icon icon) override
     {
         calls.append({DialogCall::Message, text, title, buttons, icon});
+        if (onCall)
+            onCall(calls.last());
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         return answers.isEmpty() ? Answer::Ok : answers.takeFirst();
@@ -34,6 +39,8 @@ public:
     QString InputBox(const QString &prompt, const QString &title) override
     {
         calls.append({DialogCall::Input, prompt, title});
+        if (onCall)
+            onCall(calls.last());
         return names.isEmpty() ? QString() : names.takeFirst();
     }
 
