@@ -57,6 +57,7 @@ private slots:
             while (done > seen && !lastDone.compare_exchange_weak(seen, done)) {
             }
             lastTotal = total;
+            return true;
         });
         qInfo("table worked out in %lld ms", static_cast<long long>(timer.elapsed()));
         QVERIFY(m_table);
@@ -260,6 +261,15 @@ private slots:
         QVERIFY(!cache.Save(*m_table));
         QCOMPARE(cache.LoadOrCompute(), m_table);
         QVERIFY(!QFileInfo::exists(cache.FileName()));
+    }
+
+    // A closing program stops the computation: nothing half-done is handed
+    // out, and the workers end almost at once.
+    void computationStopsWhenAsked()
+    {
+        std::atomic<int> calls{0};
+        QVERIFY(!Table::Compute([&](long, long) { return ++calls < 10; }));
+        QVERIFY(calls < 100);
     }
 
     void defaultFolderIsTheSharedCache()

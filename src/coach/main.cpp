@@ -31,7 +31,10 @@ public:
     {
         if (!m_enabled)
             return {};
-        return [this](long done, long total) { Show(done, total); };
+        return [this](long done, long total) {
+            Show(done, total);
+            return true;
+        };
     }
 
     void Finish()

@@ -21,6 +21,7 @@ StrategyLoader::StrategyLoader(QString cacheFolder, QObject *parent)
 
 StrategyLoader::~StrategyLoader()
 {
+    m_stopping.store(true);
     if (m_thread)
         m_thread->wait();
 }
@@ -37,7 +38,10 @@ void StrategyLoader::request()
         const strategy::TableCache cache(m_folder);
         auto table = cache.LoadOrCompute([this](long done, long total) {
             m_percent.store(total > 0 ? int(done * 100 / total) : 0);
+            return !m_stopping.load();
         });
+        if (!table)
+            return; // stopped: the loader is going away
         m_percent.store(100);
         // Handed over on the loader's own thread.
         QMetaObject::invokeMethod(this, [this, table] {

@@ -19,7 +19,8 @@ public:
     static StrategyLoader &Shared();
 
     explicit StrategyLoader(QString cacheFolder, QObject *parent = nullptr);
-    // Waits for a computation still running.
+    // Stops a computation still running and waits for it: a program that is
+    // closing does not sit out the rest of the table.
     ~StrategyLoader() override;
 
     // Null until the table is there.
@@ -38,4 +39,5 @@ private:
     std::shared_ptr<const strategy::Table> m_table;
     QThread *m_thread = nullptr;
     std::atomic<int> m_percent{0};
+    std::atomic<bool> m_stopping{false};
 };

@@ -75,7 +75,8 @@ public:
             m_total += std::bitset<64>(planFor(static_cast<BookedRows>(b)).solve).count();
     }
 
-    void Run()
+    // False when progress asked to stop.
+    bool Run()
     {
         // Every position with all rows booked is worth nothing more; the
         // others depend only on positions with more rows booked.
@@ -99,7 +100,10 @@ public:
             Work();
             for (auto &t : pool)
                 t.join();
+            if (m_stop.load())
+                return false;
         }
+        return true;
     }
 
 private:
@@ -109,12 +113,12 @@ private:
         TurnValues<float> scratch;
         for (;;) {
             const std::size_t i = m_next.fetch_add(1, std::memory_order_relaxed);
-            if (i >= m_level.size())
+            if (i >= m_level.size() || m_stop.load(std::memory_order_relaxed))
                 return;
             const long solved = SolvePosition(d, m_level[i], scratch);
             const long done = m_done.fetch_add(solved, std::memory_order_relaxed) + solved;
-            if (m_progress)
-                m_progress(done, m_total);
+            if (m_progress && !m_progress(done, m_total))
+                m_stop.store(true);
         }
     }
 
@@ -150,6 +154,7 @@ private:
     std::atomic<long> m_done{0};
     std::vector<BookedRows> m_level;
     std::atomic<std::size_t> m_next{0};
+    std::atomic<bool> m_stop{false};
 };
 
 } // namespace
@@ -157,7 +162,8 @@ private:
 std::shared_ptr<const Table> Table::Compute(const Progress &progress)
 {
     std::vector<float> values(ValueCount, Impossible);
-    Solver(values, progress).Run();
+    if (!Solver(values, progress).Run())
+        return nullptr;
     return std::make_shared<const Table>(std::move(values));
 }
 

@@ -44,12 +44,15 @@ struct Choice {
 
 // Progress of a computation: positions done out of total. May be called
 // from any of the worker threads; must be cheap, thread-safe and not throw.
-using Progress = std::function<void(long done, long total)>;
+// Returning false stops the computation (a program that is closing), and
+// Compute then gives null.
+using Progress = std::function<bool(long done, long total)>;
 
 class Table {
 public:
     // Works the whole table out from the rules (valmod::Evaluate), on every
-    // core. About a second on two cores, in a release build.
+    // core. About a second on two cores, in a release build. Null only when
+    // progress asked to stop.
     static std::shared_ptr<const Table> Compute(const Progress &progress = {});
 
     // Expected points still to come between turns. upperSum is the sum of the

@@ -33,7 +33,8 @@ public:
 
     // Load(), or else compute and try to save (a failed save is not an
     // error: the table works from memory for this run). Blocking: call it
-    // from a worker thread in a program with a window.
+    // from a worker thread in a program with a window. Null only when
+    // progress asked to stop.
     std::shared_ptr<const Table> LoadOrCompute(const Progress &progress = {}) const;
 
 private:
