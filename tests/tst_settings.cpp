@@ -30,6 +30,13 @@ QByteArray ReadAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Written by hand: QSettings would remember what it wrote itself.
+bool WriteFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
 // Plays a one-player game worth 305.
 void PlayWinningGame(GameFixture &g)
 {
@@ -142,12 +149,7 @@ void SettingsTest::unreadableFileShowsTheDefaults()
 {
     GameFixture g;
     const QString path = g.settings.FileName("Quintor");
-    {
-        // Written by hand: QSettings would remember what it wrote itself.
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[QuintorHighscore]\nScore=100\nName=Eve\n");
-    }
+    QVERIFY(WriteFile(path, "[QuintorHighscore]\nScore=100\nName=Eve\n"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
     g.reopen();
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
@@ -182,11 +184,7 @@ void SettingsTest::defaultFileIsPerUserOnly()
     // QSettings fixes its folders at the first default-location store of the
     // process, so this must be the first one.
     QTemporaryDir home, system;
-    {
-        QFile file(system.filePath("Quintor.conf"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[QuintorHighscore]\nScore=999\nName=Admin\n");
-    }
+    QVERIFY(WriteFile(system.filePath("Quintor.conf"), "[QuintorHighscore]\nScore=999\nName=Admin\n"));
     const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME"),
                      oldDirs = qgetenv("XDG_CONFIG_DIRS");
     qputenv("HOME", QFile::encodeName(home.path()));
@@ -244,9 +242,7 @@ void SettingsTest::valuesReadBackAsText()
     if (line.isEmpty()) {
         QVERIFY(g.settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "1,000"}, {"Name", name}}));
     } else {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Other]\nName=Nope\n[QuintorHighscore]\nScore=1,000\n" + line + "\n");
+        QVERIFY(WriteFile(path, "[Other]\nName=Nope\n[QuintorHighscore]\nScore=1,000\n" + line + "\n"));
     }
     g.reopen();
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("1,000"));
@@ -262,11 +258,7 @@ void SettingsTest::failedSaveOnAPartlyFilledFile()
 {
     GameFixture g;
     const QString path = g.settings.FileName("Quintor");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[QuintorHighscore]\nScore=100\n");
-    }
+    QVERIFY(WriteFile(path, "[QuintorHighscore]\nScore=100\n"));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
     g.reopen();
     PlayWinningGame(g);

@@ -80,8 +80,10 @@ void Form1::ComputerStep()
     const int rollsLeft = cmdRoll->isEnabled() ? RollsPerTurn - RollCount : 0;
     const EnginePosition position = PositionOf(*this, m_computerSeat);
     const strategy::Dice dice = DiceOnTheTable();
-    const strategy::Choice best =
-        strategy::Advise(*table, position.booked, position.upperSum, dice, rollsLeft).front();
+    const auto choices = strategy::Advise(*table, position.booked, position.upperSum, dice, rollsLeft);
+    if (choices.empty())
+        return; // no position the engine knows: leave the turn alone rather than guess
+    const strategy::Choice &best = choices.front();
     if (best.action == strategy::Choice::Action::Book) {
         // The booking passes the turn; TakeScore confirms a sacrifice itself.
         chkChooseScore[best.row]->click();

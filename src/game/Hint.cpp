@@ -52,6 +52,8 @@ void Form1::ShowHint()
         const int rollsLeft = cmdRoll->isEnabled() ? RollsPerTurn - RollCount : 0;
         const auto choices = strategy::Advise(*table, position.booked, position.upperSum,
                                               DiceOnTheTable(), rollsLeft);
+        if (choices.empty())
+            return; // a position the engine cannot judge: say nothing rather than guess
         const strategy::Choice &best = choices.front();
         text = QStringLiteral("Best choice: %1.\n"
                               "With perfect play from here your final total will be %2 on average.")
