@@ -4,9 +4,11 @@
 #include "support/GameFixture.h"
 
 #include "game/StrategyLoader.h"
+#include "strategy/TableCache.h"
 #include "scoring/valmod.h"
 
 #include <QAction>
+#include <QProgressDialog>
 
 namespace {
 
@@ -33,6 +35,7 @@ private slots:
     void initTestCase();
     void hint();
     void hintIsDisabledWhereItCannotHelp();
+    void hintAskedWhileTheTableLoads();
     void computerPlaysAWholeGame();
     void personCannotPlayTheComputersTurn();
     void newGameDuringTheComputersTurnLeavesNothingBehind();
@@ -89,6 +92,23 @@ void ComputerTest::hintIsDisabledWhereItCannotHelp()
     const int calls = int(g.dialogs.calls.size());
     hint->trigger();
     QCOMPARE(g.dialogs.calls.size(), calls + 1);
+}
+
+void ComputerTest::hintAskedWhileTheTableLoads()
+{
+    // A loader of its own that has not loaded anything yet.
+    StrategyLoader loader(strategy::TableCache::DefaultFolder());
+    GameFixture g;
+    g.f().setStrategy(loader);
+    g.newGame({"Ann"});
+    const int calls = int(g.dialogs.calls.size());
+    g.f().mnuHint->trigger();
+    QVERIFY(loader.loading());
+    // The hint comes once the table is there, and the progress window goes.
+    QTRY_COMPARE(g.dialogs.calls.size(), calls + 1);
+    QCOMPARE(g.dialogs.calls.last().title, QStringLiteral("Hint"));
+    QTRY_VERIFY(g.f().findChildren<QProgressDialog *>().isEmpty());
+    QTest::qWait(250);  // what the progress window left behind must not fire
 }
 
 void ComputerTest::computerPlaysAWholeGame()

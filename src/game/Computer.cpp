@@ -122,18 +122,18 @@ void Form1::WaitForStrategy()
     StrategyLoader &loader = Strategy();
     connect(&loader, &StrategyLoader::ready, this, &Form1::StrategyReady, Qt::UniqueConnection);
     if (!m_progress) {
-        m_progress = new QProgressDialog(QStringLiteral("Working out perfect play..."), QString(),
-                                         0, 100, this);
-        m_progress->setWindowTitle(QStringLiteral("Quintor"));
-        m_progress->setWindowModality(Qt::NonModal);
-        m_progress->setAutoReset(false);
-        m_progress->setAutoClose(false);
-        m_progress->setMinimumDuration(500);
-        auto *poll = new QTimer(m_progress);
-        connect(poll, &QTimer::timeout, m_progress, [this, &loader] {
-            m_progress->setValue(loader.percent());
-        });
+        auto *dialog = new QProgressDialog(QStringLiteral("Working out perfect play..."), QString(),
+                                           0, 100, this);
+        dialog->setWindowTitle(QStringLiteral("Quintor"));
+        dialog->setWindowModality(Qt::NonModal);
+        dialog->setAutoReset(false);
+        dialog->setAutoClose(false);
+        dialog->setMinimumDuration(500);
+        // Owned by the dialog: it goes with it.
+        auto *poll = new QTimer(dialog);
+        connect(poll, &QTimer::timeout, dialog, [dialog, &loader] { dialog->setValue(loader.percent()); });
         poll->start(100);
+        m_progress = dialog;
     }
     loader.request();
 }
@@ -141,6 +141,7 @@ void Form1::WaitForStrategy()
 void Form1::StrategyReady()
 {
     if (m_progress) {
+        m_progress->hide();
         m_progress->deleteLater();
         m_progress = nullptr;
     }
