@@ -5,10 +5,9 @@
 //   sound_probe quit-while-playing  quits the application in the middle of a clip
 //   sound_probe exit-while-playing  destroys the application object in the
 //                                   middle of a clip, without quitting first
-//   sound_probe session             takes commands from stdin, one a line:
-//                                   "play NAME", "ping" (prints "pong" once the
-//                                   event loop gets to it) and "quit", then
-//                                   ends the way the game does
+//   sound_probe session             takes "play NAME", "ping" (the event loop
+//                                   answers "pong") and "quit" from stdin, one
+//                                   a line, and ends the way the game does
 // Exit status 0 when all is well; the reasons for a failure go to stderr.
 
 #include "resources/SoundModule.h"
@@ -27,9 +26,8 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <vector>
-
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -347,7 +345,6 @@ int main(int argc, char **argv)
         return session();
     if (args.size() == 3 && args[1] == QLatin1String("check"))
         return check(args[2]);
-    std::fprintf(stderr, "usage: sound_probe play | check REC.raw | quit-while-playing | exit-while-playing"
-                         " | session\n");
+    std::fprintf(stderr, "usage: sound_probe play | check REC.raw | quit-while-playing | exit-while-playing | session\n");
     return 2;
 }
