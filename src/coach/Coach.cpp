@@ -15,8 +15,6 @@ namespace coach {
 
 namespace {
 
-constexpr int MaxUpperSum = 105; // every upper row with five of its face
-
 bool AnyUpperBooked(strategy::BookedRows booked)
 {
     for (int row = Categories::FirstUpperRow; row <= Categories::LastUpperRow; ++row)
@@ -60,7 +58,7 @@ QString CheckPosition(Request &r, const std::optional<QString> &booked,
         r.upperSum = upper->trimmed().toInt(&ok);
         if (!ok)
             return QStringLiteral("--upper needs a whole number 0..105, got '%1'").arg(*upper);
-        if (r.upperSum < 0 || r.upperSum > MaxUpperSum)
+        if (r.upperSum < 0 || r.upperSum > strategy::MostUpperSum)
             return QStringLiteral("--upper %1 is outside 0..105").arg(r.upperSum);
     } else if (AnyUpperBooked(r.booked)) {
         // Defaulting to 0 would quietly give advice for another position.

@@ -59,8 +59,7 @@ std::vector<Choice> Advise(const Table &table, BookedRows booked, int upperSum, 
     const int capped = std::min(upperSum, UpperCap);
     const float *values = table.Values().data();
     const auto next = [values, booked](int row, int sum) {
-        const std::size_t after = booked | (1u << (row - 1));
-        return double(values[after * (UpperCap + 1) + static_cast<std::size_t>(sum)]);
+        return double(values[Table::Index(static_cast<BookedRows>(booked | (1u << (row - 1))), sum)]);
     };
 
     for (int row = 1; row <= RowCount; ++row) {
@@ -70,9 +69,8 @@ std::vector<Choice> Advise(const Table &table, BookedRows booked, int upperSum, 
         c.action = Choice::Action::Book;
         c.row = row;
         c.points = static_cast<int>(d.points[row][roll]);
-        const int after = row <= 6 ? std::min(UpperCap, capped + c.points) : capped;
-        const int bonus = capped < UpperCap && after >= UpperCap ? 50 : 0;
-        c.expected = c.points + bonus + next(row, after);
+        const Booking b = AfterBooking(capped, row, c.points);
+        c.expected = c.points + b.bonus + next(row, b.upperSum);
         choices.push_back(std::move(c));
     }
 

@@ -40,30 +40,25 @@ DiceSets build()
         collect(dice, 1, counts, order);
     }
 
-    std::vector<std::int16_t> byKey(6 * 6 * 6 * 6 * 6 * 6, -1);
+    d.byKey.fill(-1);
     for (int s = 0; s < AllSets; ++s) {
         d.count[s] = order[s];
-        int n = 0;
-        for (int f = 1; f <= 6; ++f)
-            n += order[s][f];
-        d.size[s] = static_cast<std::uint8_t>(n);
-        byKey[keyOf(order[s])] = static_cast<std::int16_t>(s);
+        d.byKey[keyOf(order[s])] = static_cast<std::int16_t>(s);
     }
-    std::copy(byKey.begin(), byKey.end(), d.byKey.begin());
 
     for (int s = 0; s < AllSets; ++s) {
         d.plusDie[s].fill(-1);
         d.minusDie[s].fill(-1);
         for (int f = 1; f <= 6; ++f) {
             FaceCounts c = d.count[s];
-            if (d.size[s] < 5) {
+            if (s >= RollSets) { // fewer than five dice
                 ++c[f];
-                d.plusDie[s][f - 1] = byKey[keyOf(c)];
+                d.plusDie[s][f - 1] = d.byKey[keyOf(c)];
                 --c[f];
             }
             if (c[f] > 0) {
                 --c[f];
-                d.minusDie[s][d.minusCount[s]++] = byKey[keyOf(c)];
+                d.minusDie[s][d.minusCount[s]++] = d.byKey[keyOf(c)];
             }
         }
     }
@@ -107,22 +102,29 @@ const DiceSets &Sets()
     return sets;
 }
 
-std::uint64_t ReachableUpperSums(unsigned upperBooked)
+std::bitset<MostUpperSum + 1> UpperSums(unsigned upperBooked)
 {
-    std::uint64_t sums = 1; // nothing booked: 0
+    std::bitset<MostUpperSum + 1> sums;
+    sums.set(0); // nothing booked: 0
     for (int face = 1; face <= 6; ++face) {
         if (!(upperBooked & (1u << (face - 1))))
             continue;
-        std::uint64_t next = 0;
-        for (int n = 0; n <= 5; ++n) {
-            for (int u = 0; u <= UpperCap; ++u) {
-                if (sums & (std::uint64_t{1} << u))
-                    next |= std::uint64_t{1} << std::min(UpperCap, u + face * n);
-            }
-        }
+        std::bitset<MostUpperSum + 1> next;
+        for (int n = 0; n <= 5; ++n)
+            next |= sums << static_cast<std::size_t>(face * n);
         sums = next;
     }
     return sums;
+}
+
+std::uint64_t ReachableUpperSums(unsigned upperBooked)
+{
+    const auto sums = UpperSums(upperBooked);
+    std::uint64_t capped = 0;
+    for (int u = 0; u <= MostUpperSum; ++u)
+        if (sums.test(static_cast<std::size_t>(u)))
+            capped |= std::uint64_t{1} << std::min(UpperCap, u);
+    return capped;
 }
 
 } // namespace strategy::detail

@@ -7,6 +7,7 @@
 #include "strategy/Strategy.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 namespace strategy::detail {
@@ -21,7 +22,6 @@ struct DiceSets {
     // the empty set is last. A set's neighbours with one die more therefore
     // have smaller numbers, those with one die fewer larger ones.
     std::array<FaceCounts, AllSets> count{};
-    std::array<std::uint8_t, AllSets> size{};
     // The set plus one die of face f (index f - 1); unused for sets of five.
     std::array<std::array<std::int16_t, 6>, AllSets> plusDie{};
     // The set minus one die of each face it holds, listed compactly.
@@ -44,9 +44,11 @@ struct DiceSets {
 // Built on first use (thread-safe), then shared read-only.
 const DiceSets &Sets();
 
-// Sums of the booked upper rows that can occur, capped at UpperCap: bit u
-// is set when some dice could have booked the rows in `upperBooked` (bits
-// 0..5 for rows 1..6) to the sum u.
+// Sums of the booked upper rows that can occur: bit u is set when some dice
+// could have booked the rows in `upperBooked` (bits 0..5 for rows 1..6) to
+// the sum u.
+std::bitset<MostUpperSum + 1> UpperSums(unsigned upperBooked);
+// The same sums capped at UpperCap, as the table keeps them.
 std::uint64_t ReachableUpperSums(unsigned upperBooked);
 
 } // namespace strategy::detail

@@ -80,7 +80,7 @@ public:
     {
         // Every position with all rows booked is worth nothing more; the
         // others depend only on positions with more rows booked.
-        std::fill(m_values.begin() + static_cast<std::ptrdiff_t>(std::size_t{AllBooked} * UpperSlots),
+        std::fill(m_values.begin() + static_cast<std::ptrdiff_t>(Table::Index(AllBooked, 0)),
                   m_values.end(), 0.0f);
         const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
         for (int open = 1; open <= RowCount; ++open) {
@@ -127,10 +127,9 @@ private:
         const SumPlan plan = planFor(booked);
         const float *values = m_values.data();
         const auto next = [values, booked](int row, int upperSum) {
-            const std::size_t after = booked | (1u << (row - 1));
-            return values[after * UpperSlots + static_cast<std::size_t>(upperSum)];
+            return values[Table::Index(static_cast<BookedRows>(booked | (1u << (row - 1))), upperSum)];
         };
-        float *out = m_values.data() + std::size_t{booked} * UpperSlots;
+        float *out = m_values.data() + Table::Index(booked, 0);
         long solved = 0;
         float hopeless = Impossible;
         for (int u = 0; u < UpperSlots; ++u) {

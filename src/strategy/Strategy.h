@@ -21,7 +21,8 @@
 namespace strategy {
 
 constexpr int RowCount = 15;
-constexpr int UpperCap = 63; // the bonus threshold
+constexpr int UpperCap = 63;      // the bonus threshold
+constexpr int MostUpperSum = 105; // every upper row with five of its face
 
 // Bit (row - 1) is set when the row is booked.
 using BookedRows = std::uint16_t;
@@ -65,6 +66,10 @@ public:
     // Raw values, for the cache file: for each set of booked rows (0..32767)
     // the capped upper sums 0..63 in turn. Impossible positions hold NaN.
     static constexpr std::size_t ValueCount = std::size_t{1} << RowCount << 6;
+    static constexpr std::size_t Index(BookedRows booked, int cappedSum)
+    {
+        return std::size_t{booked} * (UpperCap + 1) + static_cast<std::size_t>(cappedSum);
+    }
     const std::vector<float> &Values() const { return m_values; }
     static std::shared_ptr<const Table> FromValues(std::vector<float> values); // null if the size is wrong
 

@@ -60,7 +60,7 @@ bool plausible(const std::vector<float> &values)
     for (std::size_t booked = 0; booked <= AllBooked; ++booked) {
         const std::uint64_t possible = possibleSums[booked & 0x3Fu];
         for (std::size_t u = 0; u <= UpperCap; ++u) {
-            const float v = values[booked * (UpperCap + 1) + u];
+            const float v = values[Table::Index(static_cast<BookedRows>(booked), static_cast<int>(u))];
             if ((possible >> u & 1u) ? !(std::isfinite(v) && v >= 0.0f) : !std::isnan(v))
                 return false;
             if (booked == AllBooked && (possible >> u & 1u) && v != 0.0f)

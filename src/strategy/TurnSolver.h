@@ -12,6 +12,19 @@
 
 namespace strategy::detail {
 
+// Booking `points` in `row` at the capped upper sum `upperSum`: the capped sum
+// afterwards, and the bonus the booking earns (at most once: only the one
+// that lifts the sum to 63).
+struct Booking {
+    int upperSum;
+    int bonus;
+};
+inline Booking AfterBooking(int upperSum, int row, int points)
+{
+    const int after = row <= 6 ? std::min(UpperCap, upperSum + points) : upperSum;
+    return {after, upperSum < UpperCap && after >= UpperCap ? 50 : 0};
+}
+
 template <typename T>
 struct TurnValues {
     std::array<T, RollSets> book;          // best booking of each roll
@@ -34,9 +47,8 @@ void BookAll(const DiceSets &d, BookedRows booked, int upperSum, const Next &nex
             // Only the number of dice showing the face matters: six outcomes.
             T byCount[6];
             for (int n = 0; n <= 5; ++n) {
-                const int after = std::min(UpperCap, upperSum + row * n);
-                const int bonus = upperSum < UpperCap && after >= UpperCap ? 50 : 0;
-                byCount[n] = T(row * n + bonus) + next(row, after);
+                const Booking b = AfterBooking(upperSum, row, row * n);
+                byCount[n] = T(row * n + b.bonus) + next(row, b.upperSum);
             }
             const auto &faces = d.faceColumn[row];
             for (int r = 0; r < RollSets; ++r)
