@@ -51,15 +51,17 @@ void Form1::Form_Load()
 
 void Form1::GameFinish()
 {
-    bool open = false;
-    for (int p = 1; p <= PlayerCount; ++p) {
-        for (int r = 1; r <= 15; ++r) {
-            if (ScoreCard[p][r] == NotBooked)
-                open = true;
-        }
-    }
-    if (!open)
+    if (!GameOpen())
         AnnounceWinner();
+}
+
+bool Form1::GameOpen() const
+{
+    for (int p = 1; p <= PlayerCount; ++p)
+        for (int r = 1; r <= 15; ++r)
+            if (ScoreCard[p][r] == NotBooked)
+                return true;
+    return false;
 }
 
 void Form1::AnnounceWinner()

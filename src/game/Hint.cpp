@@ -12,15 +12,6 @@
 #include <QStringList>
 #include <QTimer>
 
-bool Form1::GameOpen() const
-{
-    for (int p = 1; p <= PlayerCount; ++p)
-        for (int r = 1; r <= 15; ++r)
-            if (ScoreCard[p][r] == NotBooked)
-                return true;
-    return false;
-}
-
 void Form1::UpdateHint()
 {
     mnuHint->setEnabled(PlayerCount > 0 && GameOpen() && !Timer1->isActive() && !IsComputerTurn());

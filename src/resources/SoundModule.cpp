@@ -83,15 +83,10 @@ void StopSound()
         g_player->stop();
 }
 
-bool ShutDown(int timeoutMs)
-{
-    return !g_player || g_player->shutDown(timeoutMs);
-}
-
 int Finish(int status)
 {
     // A normal end takes a few hundred ms at most (see SinkOutput).
-    if (ShutDown(600))
+    if (!g_player || g_player->shutDown(600))
         return status;
     qWarning("The sound server does not answer; leaving without it");
     std::fflush(nullptr);

@@ -38,11 +38,6 @@ void SetPlayObserver(std::function<void(const QString &name)> observer);
 // an application object.
 WavPlayer *Player();
 
-// Stops the sound for good and ends the player's thread, waiting for it at
-// most `timeoutMs`. False if a sound server that does not answer holds the
-// thread up.
-bool ShutDown(int timeoutMs);
-
 // For the end of main(), once the event loop has returned `status`: shuts the
 // sound down and returns `status`. If the sound server holds the player's
 // thread up, the process ends here at once with `status` instead: static

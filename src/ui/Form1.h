@@ -109,9 +109,10 @@ private:
     void SetDieHeld(int index, bool held);
     void ShowFace(int index, int face);
     void DescribeDie(int index);
+    // Some player in the game still has an open category.
+    bool GameOpen() const;
 
     // The engine's additions: hint and computer opponent.
-    bool GameOpen() const;
     void UpdateHint();
     void ShowHint();
     void ScheduleComputer();
