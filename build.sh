@@ -18,13 +18,16 @@ install_missing() {
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
+    echo "Installing ${#missing[@]} packages and what they need: ${missing[*]}"
+    echo "On a fresh system that is a few hundred packages; it may take a few minutes."
     # sudo clears the environment, so the setting goes on its command line:
     # a question from a package would otherwise wait unseen for an answer.
     local apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
     [ "$(id -u)" -eq 0 ] || apt=(sudo "${apt[@]}")
     "${apt[@]}" update -qq
-    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # apt's own lines (what it fetches, unpacks and sets up) show that it is
+    # working; -q only drops the redrawn progress bars that garble a log.
+    "${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
 
 build() { # build DIR [cmake options...]

@@ -7,6 +7,8 @@
 #include "strategy/TableCache.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProgressDialog>
 
 namespace {
@@ -50,6 +52,8 @@ private slots:
     void initTestCase();
     void hint();
     void hintAskedWhileTheTableLoads();
+    void progressWindowGoneBeforeTheHintOpens();
+    void loaderStopsAtOnceWhenDestroyed();
     void computerPlaysAWholeGame();
     void personCannotPlayTheComputersTurn();
     void newGameDuringTheComputersTurnLeavesNothingBehind();
@@ -103,6 +107,43 @@ void ComputerTest::hintAskedWhileTheTableLoads()
     QCOMPARE(g.dialogs.calls.last().title, QStringLiteral("Hint"));
     QTRY_VERIFY(g.f().findChildren<QProgressDialog *>().isEmpty());
     QTest::qWait(250);  // what the progress window left behind must not fire
+}
+
+void ComputerTest::progressWindowGoneBeforeTheHintOpens()
+{
+    // A fresh loader over the cached table: the load beats the progress
+    // window's 500 ms delay.
+    StrategyLoader loader(strategy::TableCache::DefaultFolder());
+    GameFixture g;
+    g.f().setStrategy(loader);
+    g.newGame({"Ann"});
+    bool progressShown = false;
+    g.dialogs.onCall = [&](const DialogCall &call) {
+        if (call.title != QLatin1String("Hint"))
+            return;
+        // Stand in for the modal box's own event loop, open past that delay.
+        QEventLoop loop;
+        QTimer::singleShot(900, &loop, &QEventLoop::quit);
+        loop.exec();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            progressShown |= qobject_cast<QProgressDialog *>(w) && w->isVisible();
+    };
+    g.f().mnuHint->trigger();
+    QTRY_COMPARE(g.dialogs.calls.last().title, QStringLiteral("Hint"));
+    QVERIFY(!progressShown);
+}
+
+void ComputerTest::loaderStopsAtOnceWhenDestroyed()
+{
+    QTemporaryDir empty; // nothing cached: the table is worked out
+    auto loader = std::make_unique<StrategyLoader>(empty.path());
+    loader->request();
+    QTRY_VERIFY(loader->percent() > 0);
+    QElapsedTimer clock;
+    clock.start();
+    loader.reset();
+    // Stopped, not sat out or given up on after the longest wait.
+    QVERIFY2(clock.elapsed() < StrategyLoader::ShutDownMilliseconds, qPrintable(QString::number(clock.elapsed())));
 }
 
 void ComputerTest::computerPlaysAWholeGame()

@@ -106,8 +106,14 @@ int main(int argc, char *argv[])
         return Print(coach::HelpText().toLocal8Bit());
 
     TerminalProgress progress;
-    const auto table = strategy::TableCache().LoadOrCompute(progress.Callback());
+    const strategy::TableCache cache;
+    QString notKept;
+    const auto table = cache.LoadOrCompute(progress.Callback(), &notKept);
     progress.Finish();
+    // Otherwise every run would spend seconds on it again without a word.
+    if (!notKept.isEmpty() && !cache.FileName().isEmpty() && isatty(STDERR_FILENO) == 1)
+        std::fprintf(stderr, "quintor-coach: cannot keep the table in %s (%s); it is worked out again on every run\n",
+                     cache.FileName().toLocal8Bit().constData(), notKept.toLocal8Bit().constData());
 
     std::vector<strategy::Choice> choices;
     double expected = 0.0;

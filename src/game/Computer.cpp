@@ -140,11 +140,11 @@ void Form1::WaitForStrategy()
 
 void Form1::StrategyReady()
 {
-    if (m_progress) {
-        m_progress->hide();
-        m_progress->deleteLater();
-        m_progress = nullptr;
-    }
+    // Gone for good before anything else opens: a deferred delete would
+    // wait for the Hint box to close, and meanwhile the dialog's own
+    // delayed-show timer, which hide() leaves running, would show it.
+    delete m_progress;
+    m_progress = nullptr;
     if (m_hintPending) {
         m_hintPending = false;
         // Only where the hint still makes sense and nothing else is asked.

@@ -1,10 +1,13 @@
 #include "game/SettingsStore.h"
 
+#include "files/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 #include <chrono>
 #include <memory>
@@ -12,16 +15,24 @@
 
 namespace {
 
+// The native format on Linux is an INI file named <app>.conf in the user's
+// config folder ($XDG_CONFIG_HOME, ~/.config by default).
+QString Path(const QString &folder, const QString &appName)
+{
+    const QString dir = folder.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        : folder;
+    return QDir(dir).filePath(appName + QStringLiteral(".conf"));
+}
+
+// Null when the file is there but is no regular file: QSettings reads it as
+// soon as it is made, and a FIFO would hold the game before its first frame.
 std::unique_ptr<QSettings> Open(const QString &folder, const QString &appName)
 {
-    // The native format on Linux is an INI file named <app>.conf in the
-    // user's config folder ($XDG_CONFIG_HOME, ~/.config by default).
-    std::unique_ptr<QSettings> settings;
-    if (folder.isEmpty())
-        settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, appName);
-    else
-        settings = std::make_unique<QSettings>(QDir(folder).filePath(appName + QStringLiteral(".conf")),
-                                               QSettings::IniFormat);
+    const QString path = Path(folder, appName);
+    if (files::KindOf(path) == files::Kind::Other)
+        return nullptr;
+    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     // The high score is the user's own: never one from /etc/xdg or
     // $XDG_CONFIG_DIRS.
     settings->setFallbacksEnabled(false);
@@ -34,7 +45,7 @@ std::unique_ptr<QSettings> Open(const QString &folder, const QString &appName)
 std::optional<QString> RawValue(const QString &path, const QString &section, const QString &key)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!files::OpenForReading(file))
         return std::nullopt;
     const QString header = u'[' + section + u']';
     std::optional<QString> found;
@@ -61,6 +72,8 @@ std::optional<QString> Read(const QString &folder, const QString &appName, const
 {
     // A fresh object each time: what is read is what is on disk.
     auto settings = Open(folder, appName);
+    if (!settings)
+        return std::nullopt;
     settings->beginGroup(section);
     const QVariant value = settings->value(key);
     if (value.userType() == QMetaType::QString)
@@ -83,6 +96,8 @@ QString SettingsStore::GetSetting(const QString &appName, const QString &section
 bool SettingsStore::SaveSettings(const QString &appName, const QString &section, const Values &values)
 {
     auto settings = Open(m_folder, appName);
+    if (!settings)
+        return false; // never replaced: it is not ours to overwrite
     settings->beginGroup(section);
     QList<QVariant> before;
     for (const auto &[key, value] : values) {
@@ -132,7 +147,7 @@ SettingsStore::SaveResult SettingsStore::SaveSettingsIf(
 
 QString SettingsStore::FileName(const QString &appName) const
 {
-    return Open(m_folder, appName)->fileName();
+    return Path(m_folder, appName);
 }
 
 QString SettingsStore::LockFileName(const QString &appName) const

@@ -7,10 +7,7 @@
 
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <memory>
-
-class QThread;
 
 class StrategyLoader : public QObject {
     Q_OBJECT
@@ -19,25 +16,28 @@ public:
     static StrategyLoader &Shared();
 
     explicit StrategyLoader(QString cacheFolder, QObject *parent = nullptr);
-    // Stops a computation still running and waits for it: a program that is
-    // closing does not sit out the rest of the table.
+    // Stops a computation still running and waits a moment for it: a program
+    // that is closing neither sits out the rest of the table nor hangs on a
+    // file that does not answer.
     ~StrategyLoader() override;
 
     // Null until the table is there.
     std::shared_ptr<const strategy::Table> table() const { return m_table; }
     // Starts loading, once; ready() follows (at once if already loaded).
     void request();
-    bool loading() const { return m_thread != nullptr && !m_table; }
+    bool loading() const { return m_work != nullptr && !m_table; }
     // How far a computation has got, 0..100.
-    int percent() const { return m_percent.load(); }
+    int percent() const;
+
+    // The longest a closing program waits for the loader's thread.
+    static constexpr int ShutDownMilliseconds = 600;
 
 signals:
     void ready();
 
 private:
+    struct Work;
     QString m_folder;
     std::shared_ptr<const strategy::Table> m_table;
-    QThread *m_thread = nullptr;
-    std::atomic<int> m_percent{0};
-    std::atomic<bool> m_stopping{false};
+    std::shared_ptr<Work> m_work; // shared with the thread, which may outlive the loader
 };

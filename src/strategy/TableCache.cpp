@@ -1,10 +1,8 @@
 #include "strategy/TableCache.h"
 
 #include "strategy/DiceSets.h"
+#include "files/RegularFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -94,12 +92,10 @@ std::shared_ptr<const Table> TableCache::Load() const
 {
     if (m_folder.isEmpty())
         return nullptr;
-    QFile file(FileName());
     constexpr qsizetype expectedSize = HeaderSize + qsizetype{Table::ValueCount} * 4;
-    if (!file.open(QIODevice::ReadOnly) || file.size() != expectedSize)
-        return nullptr;
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() != expectedSize)
+    QByteArray bytes;
+    // Anything but a regular file (a FIFO, say) counts as a damaged one.
+    if (!files::ReadAll(FileName(), expectedSize, bytes) || bytes.size() != expectedSize)
         return nullptr;
     const char *p = bytes.constData();
     if (std::memcmp(p, Magic, sizeof Magic) != 0 || get<std::uint32_t>(p + 8) != FormatVersion
@@ -117,11 +113,14 @@ std::shared_ptr<const Table> TableCache::Load() const
     return Table::FromValues(std::move(values));
 }
 
-bool TableCache::Save(const Table &table) const
+bool TableCache::Save(const Table &table, QString *why) const
 {
     const auto &values = table.Values();
-    if (m_folder.isEmpty() || values.size() != Table::ValueCount || !QDir().mkpath(m_folder))
+    if (m_folder.isEmpty() || values.size() != Table::ValueCount) {
+        if (why)
+            *why = m_folder.isEmpty() ? QStringLiteral("no cache folder") : QStringLiteral("no whole table");
         return false;
+    }
 
     QByteArray bytes(HeaderSize + qsizetype(values.size()) * 4, Qt::Uninitialized);
     char *p = bytes.data();
@@ -136,23 +135,18 @@ bool TableCache::Save(const Table &table) const
     }
     qToLittleEndian<std::uint64_t>(fnv1a(p + HeaderSize, bytes.size() - HeaderSize), p + 24);
 
-    QSaveFile file(FileName());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return files::WriteAtomically(FileName(), bytes, why);
 }
 
-std::shared_ptr<const Table> TableCache::LoadOrCompute(const Progress &progress) const
+std::shared_ptr<const Table> TableCache::LoadOrCompute(const Progress &progress, QString *saveFailure) const
 {
     if (auto table = Load())
         return table;
     auto table = m_compute ? m_compute(progress) : Table::Compute(progress);
-    if (table)
-        Save(*table); // if this fails the table still serves this run
+    QString why;
+    // If this fails the table still serves this run.
+    if (table && !Save(*table, &why) && saveFailure)
+        *saveFailure = why;
     return table;
 }
 

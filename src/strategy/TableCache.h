@@ -28,14 +28,17 @@ public:
 
     // The stored table, or null when there is none that can be trusted.
     std::shared_ptr<const Table> Load() const;
-    // Writes atomically; false when the folder or file cannot be written.
-    bool Save(const Table &table) const;
+    // Writes atomically, and only onto a regular file or a new one; false,
+    // with the reason in `why`, when the folder or file cannot be written.
+    bool Save(const Table &table, QString *why = nullptr) const;
 
     // Load(), or else compute and try to save (a failed save is not an
     // error: the table works from memory for this run). Blocking: call it
     // from a worker thread in a program with a window. Null only when
-    // progress asked to stop.
-    std::shared_ptr<const Table> LoadOrCompute(const Progress &progress = {}) const;
+    // progress asked to stop. A table that could not be kept leaves the
+    // reason in saveFailure.
+    std::shared_ptr<const Table> LoadOrCompute(const Progress &progress = {},
+                                               QString *saveFailure = nullptr) const;
 
 private:
     QString m_folder;

@@ -5,7 +5,9 @@
 #   weston_smoke.sh PATH/TO/quintor
 set -uo pipefail
 game=$1
-title=$'Tulvar\u00b4s Quintor'
+# The title's acute accent (U+00B4) as UTF-8 bytes: $'\u00b4' turns into the
+# character only in a UTF-8 locale.
+title=$'Tulvar\xc2\xb4s Quintor'
 
 for tool in weston weston-debug; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed (Debian package weston)"; exit 77; }
