@@ -48,6 +48,11 @@ void ClicksTest::doubleClickOnADieTogglesItOnce()
     // Single clicks still toggle each time.
     g.clickDie(2);
     QVERIFY(!g.s().RollDie[2]);
+    // A press taken off the die before release is no click.
+    PictureBox *die = g.f().DicePic[2];
+    QTest::mousePress(die, Qt::LeftButton, {}, die->rect().center());
+    QTest::mouseRelease(die, Qt::LeftButton, {}, die->rect().bottomRight() + QPoint(20, 20));
+    QVERIFY(!g.s().RollDie[2]);
 }
 
 void ClicksTest::questionIsAnsweredOnlyOnceSeen()

@@ -58,6 +58,7 @@ private slots:
         QTest::newRow("missing value") << QStringList{"--booked"} << "--booked needs a value";
         QTest::newRow("row 16") << QStringList{"--booked", "7,16"} << "row 16";
         QTest::newRow("row twice") << QStringList{"--booked", "8,15,8"} << "row 8 is given twice";
+        QTest::newRow("upper rows without --upper") << QStringList{"--booked", "3,9"} << "--upper must give their sum";
         QTest::newRow("upper unmakeable") << QStringList{"--booked", "2,4", "--upper", "7"} << "--upper 7";
         QTest::newRow("face 7") << QStringList{"--dice", "66667", "--rolls-left", "1"} << "'66667'";
         QTest::newRow("rolls left 3") << QStringList{"--dice", "66666", "--rolls-left", "3"} << "'3'";
@@ -89,8 +90,9 @@ private slots:
     // Only Quinthor and Chance open, 6 6 6 6 6 on the last roll: either booking leaves the other (23.33 or 2.30).
     void jsonAnswer()
     {
-        const Run run = RunCoach({"--booked", "1,2,3,4,5,6,7,8,9,10,11,12,13", "--upper", "0", "--dice", "66666",
-                                  "--rolls-left", "0", "--json"});
+        const QStringList args{"--booked", "1,2,3,4,5,6,7,8,9,10,11,12,13", "--upper", "0", "--dice", "66666",
+                               "--rolls-left", "0", "--json"};
+        const Run run = RunCoach(args);
         QCOMPARE(run.status, 0);
         QJsonObject root = QJsonDocument::fromJson(run.out).object();
         QCOMPARE(qRound(root.take("expected_remaining").toDouble() * 100), 7333);
@@ -103,6 +105,10 @@ private slots:
             QCOMPARE(qRound(choice.take("expected_remaining").toDouble() * 100), cents);
             QCOMPARE(choice, (QJsonObject{{"action", "book"}, {"row", 14 + i}, {"caption", caption}, {"points", points}}));
         }
+        // In words the runner-up carries its cost, the best none.
+        const QStringList lines = QString::fromLatin1(RunCoach(args.mid(0, args.size() - 1)).out).split('\n');
+        QCOMPARE(lines.filter("Quinthor for 50 ").value(0).simplified(), "book Quinthor for 50 73.33");
+        QCOMPARE(lines.filter("Chance for 30 ").value(0).simplified(), "book Chance for 30 32.30 41.03");
     }
 };
 

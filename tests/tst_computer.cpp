@@ -189,6 +189,15 @@ void ComputerTest::personCannotPlayTheComputersTurn()
     QVERIFY(!g.f().Timer1->isActive());
     QCOMPARE(g.f().cmdRoll->text(), QStringLiteral("Roll 0 of 3"));
     QVERIFY(!g.f().chkChooseScore[15]->isChecked());
+    // Once the computer has rolled, its dice cannot be held either.
+    g.f().setComputerPace(0);
+    ComputerTimer(g)->start();
+    QTRY_VERIFY(g.f().Timer1->isActive());
+    g.f().setComputerPace(60000);
+    g.finishRoll();
+    g.clickDie(0);
+    QTest::keyClick(g.f().DicePic[1], Qt::Key_Space);
+    QVERIFY(g.s().HasRolled && g.s().RollDie[0] && g.s().RollDie[1]);
     // Help still works; then the computer takes its turn.
     g.f().mnuHelp->trigger();
     QCOMPARE(g.dialogs.calls.last().title, QStringLiteral("Quintor Help"));

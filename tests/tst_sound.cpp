@@ -288,6 +288,9 @@ void SoundTest::brokenImages_data()
     QTest::newRow("data before fmt") << riff(data + kFmt8);
     QTest::newRow("two fmt chunks") << riff(kFmt8 + chunk("fmt ", fmtBody(1, 1, 22050, 16)) + data);
     QTest::newRow("fmt too short") << riff(chunk("fmt ", fmtBody(1, 1, 11025, 8).left(14)) + data);
+    // Read past its end, the next chunk's id would give a good bit depth of 8.
+    QTest::newRow("fmt too short, 8 bits after it")
+        << riff(chunk("fmt ", fmtBody(1, 1, 11025, 8).left(14)) + chunk(QByteArray("\x08\0JK", 4), "") + data);
     QTest::newRow("fmt too short at the end") << riff(chunk("fmt ", fmtBody(1, 1, 11025, 8).left(14)));
     QTest::newRow("fmt size past end") << riff("fmt " + le32(200) + fmtBody(1, 1, 11025, 8) + data);
     QTest::newRow("empty data") << riff(kFmt8 + chunk("data", QByteArray()));

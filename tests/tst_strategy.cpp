@@ -73,6 +73,10 @@ private slots:
         for (int left = 0; left <= 2; ++left)
             QCOMPARE(Best(*m_table, {6, 6, 6, 6, 6}, left), "book Quinthor for 50");
         QCOMPARE(Best(*m_table, {5, 3, 1, 4, 2}, 0), "book Small Straight for 15");
+        // Only Chance open and five aces with one roll left: roll them all.
+        const auto chance = Advise(*m_table, only(15), 0, {1, 1, 1, 1, 1}, 1);
+        QVERIFY(!chance.empty());
+        QCOMPARE(Describe(chance.front()), "roll all 5 dice");
     }
 
     // A booking counts its points, the bonus it earns and the position it leaves; averaged
@@ -85,14 +89,20 @@ private slots:
         for (const Choice &c : choices)
             if (c.action == Choice::Action::Book && c.row == 3)
                 QCOMPARE(c.expected, 9 + 50 + m_table->Expected(booked | rows(3), 69));
-        double sum = 0;
+        // Over every throw: the best with two rolls left gives the table, the
+        // best with none left gives rolling all five with one left.
+        double sum = 0, lastRoll = 0;
         for (int code = 0; code < 7776; ++code) {
             Dice d{};
             for (int i = 0, c = code; i < 5; ++i, c /= 6)
                 d[i] = c % 6 + 1;
             sum += Advise(*m_table, booked, 60, d, 2).front().expected;
+            lastRoll += Advise(*m_table, booked, 60, d, 0).front().expected;
         }
         QVERIFY2(std::abs(sum / 7776 - m_table->Expected(booked, 60)) < 1e-3, qPrintable(QString::number(sum / 7776)));
+        for (const Choice &c : choices)
+            if (c.action == Choice::Action::Keep && c.kept.empty())
+                QVERIFY2(std::abs(c.expected - lastRoll / 7776) < 1e-3, qPrintable(QString::number(c.expected)));
     }
 
     // Nothing out of range is ever looked up.

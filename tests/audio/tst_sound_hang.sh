@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The private sound server stops answering (kill -STOP) at different moments,
-# or dies: the program keeps answering, and once told to quit it ends within
-# two seconds with status 0, without an abort or a sanitizer report.
+# or dies: the program keeps answering, and once told to quit it ends with
+# status 0, without an abort or a sanitizer report, and soon: it waits for
+# the sound thread 0.6 s at most, while a hang (libpulse's own device probe
+# blocks for 30 s) would run into the probe's time limit.
 #   tst_sound_hang.sh PATH/TO/sound_probe
 set -euo pipefail
 probe=$1
@@ -12,21 +14,22 @@ in=$PULSE_TMP/in out=$PULSE_TMP/out err=$PULSE_TMP/err
 
 send() { printf '%s\n' "$@" >&3; }
 
-start_probe() { # start_probe [COMMAND...]: commands go to fd 3; it never lives past 10 s
+start_probe() { # start_probe [COMMAND...]: commands go to fd 3; it never lives past 20 s
     rm -f "$in" && mkfifo "$in"
-    timeout -s KILL 10 "$probe" session <"$in" >"$out" 2>"$err" &
+    timeout -s KILL 20 "$probe" session <"$in" >"$out" 2>"$err" &
     probe_pid=$!
     exec 3>"$in"
     send "$@"
 }
 
 # finish WHAT [COMMAND...]: sends the commands; the program must answer a
-# ping within 2 s, then end within 2 s of "quit", cleanly.
+# ping, then end cleanly within 8 s of "quit" (a few hundred ms when the
+# machine is idle; the bound leaves room for a loaded one).
 finish() {
     local what=$1 start took status=0
     shift
     send "$@" ping
-    timeout 2 bash -c 'until grep -q pong "$0"; do sleep 0.01; done' "$out" ||
+    timeout 5 bash -c 'until grep -q pong "$0"; do sleep 0.01; done' "$out" ||
         null_pulse_fail "$what: the program does not answer"
     sleep 0.5
     start=$(date +%s%3N)
@@ -36,7 +39,7 @@ finish() {
     took=$(($(date +%s%3N) - start))
     cat "$err" >&2
     if grep -E -q "AddressSanitizer|runtime error|Assertion|Abort|abort" "$err" || [ "$status" -ne 0 ] ||
-        [ "$took" -gt 2000 ]; then
+        [ "$took" -gt 8000 ]; then
         null_pulse_fail "$what: ended after $took ms with status $status"
     fi
     echo "$what: ended after $took ms with status 0"
