@@ -13,10 +13,19 @@ namespace {
 
 struct Run { int status = -1; QByteArray out, err; };
 
-Run RunCoach(const QStringList &args)
+// Through `script`, where the coach's stderr is a terminal.
+Run RunCoach(const QStringList &args, const QString &cacheHome = {}, bool terminal = false)
 {
     QProcess process;
-    process.start(QStringLiteral(QUINTOR_COACH), args);
+    if (!cacheHome.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CACHE_HOME", cacheHome);
+        process.setProcessEnvironment(env);
+    }
+    if (terminal)
+        process.start("script", {"-qec", QStringLiteral(QUINTOR_COACH " ") + args.join(' '), "/dev/null"});
+    else
+        process.start(QStringLiteral(QUINTOR_COACH), args);
     if (!process.waitForFinished(15 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -85,6 +94,20 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QByteArray("Expected score of a new game under perfect play: 248.44\n"));
         QCOMPARE(run.err, QByteArray()); // no terminal, no progress
+    }
+
+    // A cache that can never be kept makes every run take seconds: said once, on a terminal only.
+    void tableThatCannotBeKept()
+    {
+        QTemporaryDir home;
+        QVERIFY(QFile(home.filePath("quintor")).open(QIODevice::WriteOnly)); // a file where the folder goes
+        const QString said = "cannot keep the table in " + home.filePath("quintor/strategy-table.bin");
+        const Run onTerminal = RunCoach({}, home.path(), true);
+        QCOMPARE(onTerminal.status, 0);
+        QCOMPARE(QString::fromLocal8Bit(onTerminal.out).count(said), 1);
+        const Run inPipe = RunCoach({}, home.path());
+        QCOMPARE(inPipe.err, QByteArray());
+        QCOMPARE(inPipe.out, QByteArray("Expected score of a new game under perfect play: 248.44\n"));
     }
 
     // Only Quinthor and Chance open, 6 6 6 6 6 on the last roll: either booking leaves the other (23.33 or 2.30).
