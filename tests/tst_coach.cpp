@@ -52,7 +52,8 @@ private slots:
         QCOMPARE(strategy::Describe({Choice::Action::Keep, {1, 2, 3, 4}}), "keep 1 2 3 4 and roll 1 die");
         QCOMPARE(strategy::Describe({Choice::Action::Keep, {}}), "roll all 5 dice");
         QCOMPARE(strategy::Describe({Choice::Action::Book, {}, 14}), "sacrifice Quinthor");
-        const coach::Request request{false, false, 0, 0, strategy::Dice{5, 2, 5, 3, 6}};
+        coach::Request request;
+        request.dice = strategy::Dice{5, 2, 5, 3, 6};
         const QByteArray json = coach::FormatJson(request, 190.123456, {{Choice::Action::Keep, {2, 5, 5}, 0, 0, 190.123456}});
         const QJsonObject keep{{"action", "keep"}, {"dice", QJsonArray{2, 5, 5}}, {"expected_remaining", 190.1235}};
         QCOMPARE(QJsonDocument::fromJson(json).object()["best"], keep);
@@ -72,6 +73,10 @@ private slots:
         QTest::newRow("face 7") << QStringList{"--dice", "66667", "--rolls-left", "1"} << "'66667'";
         QTest::newRow("rolls left 3") << QStringList{"--dice", "66666", "--rolls-left", "3"} << "'3'";
         QTest::newRow("dice without rolls left") << QStringList{"--dice", "66666"} << "--rolls-left";
+        QTest::newRow("no games") << QStringList{"--simulate", "0"} << "'0'";
+        QTest::newRow("games not a number") << QStringList{"--simulate", "many"} << "'many'";
+        QTest::newRow("unknown level") << QStringList{"--simulate", "5", "--level", "expert"} << "'expert'";
+        QTest::newRow("level without games") << QStringList{"--level", "easy"} << "--level goes with --simulate";
         QTest::newRow("game over") << QStringList{"--booked", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15", "--upper",
                                                   "0", "--dice", "66666", "--rolls-left", "0"} << "every row is booked";
     }
@@ -94,6 +99,22 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QByteArray("Expected score of a new game under perfect play: 248.44\n"));
         QCOMPARE(run.err, QByteArray()); // no terminal, no progress
+    }
+
+    // The same seed gives the same games; without one they differ.
+    void simulate()
+    {
+        const QStringList args{"--simulate", "40", "--level", "hard", "--json"};
+        const Run first = RunCoach(args + QStringList{"--seed", "5"});
+        QCOMPARE(first.status, 0);
+        QCOMPARE(RunCoach(args + QStringList{"--seed", "5"}).out, first.out);
+        QVERIFY(RunCoach(args).out != RunCoach(args).out);
+        const QJsonObject root = QJsonDocument::fromJson(first.out).object();
+        QCOMPARE(root.keys(), (QStringList{"bonus_rate", "games", "level", "max", "mean", "mean_loss", "min", "sd"}));
+        QCOMPARE(root["games"].toInt(), 40);
+        QCOMPARE(root["level"].toString(), "hard");
+        QVERIFY(root["min"].toInt() <= root["mean"].toDouble() && root["mean"].toDouble() <= root["max"].toInt());
+        QVERIFY(root["mean_loss"].toDouble() > 0);
     }
 
     // A cache that can never be kept makes every run take seconds: said once, on a terminal only.

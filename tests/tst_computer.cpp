@@ -3,10 +3,17 @@
 
 #include "support/GameFixture.h"
 
+#include "game/SettingsStore.h"
 #include "game/StrategyLoader.h"
+#include "scoring/valmod.h"
 #include "strategy/TableCache.h"
+#include "ui/ComputerSetupDialog.h"
+#include "ui/ScoreSheet.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
@@ -33,14 +40,32 @@ QTimer *ComputerTimer(GameFixture &g)
     return g.f().findChild<QTimer *>(QStringLiteral("ComputerTimer"));
 }
 
+// New Game > Against the Computer with Ann and `computers` computers.
+void PlayComputers(GameFixture &g, int computers, strategy::Level level, int pace)
+{
+    ComputerSetup setup;
+    setup.name = QStringLiteral("Ann");
+    setup.computers = computers;
+    setup.level = level;
+    g.dialogs.setup = setup;
+    g.f().mnuComputer->trigger();
+    g.f().setComputerPace(pace);
+    g.f().setComputerSeed(42);
+}
+
 // A computer game in which Ann has just booked five sixes.
 void ComputerToPlay(GameFixture &g, int pace)
 {
-    g.f().setComputerPace(pace);
-    g.dialogs.names = QStringList{"Ann"};
-    g.f().mnuComputer->trigger();
+    PlayComputers(g, 1, strategy::Level::Perfect, pace);
     g.roll({6, 6, 6, 6, 6});
     g.clickCategory(14);
+}
+
+// One step of the computer, whatever its pace; any roll it starts is run at once.
+void ComputerStep(GameFixture &g)
+{
+    QMetaObject::invokeMethod(ComputerTimer(g), "timeout");
+    g.finishRoll();
 }
 
 } // namespace
@@ -56,6 +81,9 @@ private slots:
     void loaderStopsAtOnceWhenDestroyed();
     void computerPlaysAWholeGame();
     void personCannotPlayTheComputersTurn();
+    void setupDialog();
+    void choiceIsShownBeforeItIsBooked();
+    void threeComputersPlayAWholeGame();
     void newGameDuringTheComputersTurnLeavesNothingBehind();
 };
 
@@ -149,10 +177,8 @@ void ComputerTest::loaderStopsAtOnceWhenDestroyed()
 void ComputerTest::computerPlaysAWholeGame()
 {
     GameFixture g;
-    g.f().setComputerPace(0);
-    g.dialogs.names = QStringList{"Ann"};
-    g.f().mnuComputer->trigger();
-    QCOMPARE(g.dialogs.calls.size(), 1);  // only the person's name is asked
+    PlayComputers(g, 1, strategy::Level::Perfect, 0);
+    QCOMPARE(g.dialogs.calls.size(), 1);  // only the setup is asked
     QCOMPARE(g.f().lblPlayer[2]->text(), QStringLiteral("Computer"));
 
     for (int row = 1; row <= 15; ++row) {
@@ -183,6 +209,11 @@ void ComputerTest::personCannotPlayTheComputersTurn()
 {
     GameFixture g;
     ComputerToPlay(g, 60000);  // the computer waits while the person tries
+    // Not the person's to use, to the eye and to a screen reader.
+    for (QWidget *control : std::initializer_list<QWidget *>{g.f().cmdRoll, g.f().DicePic[0], g.f().chkChooseScore[15]}) {
+        QVERIFY(!control->isEnabled());
+        QVERIFY(QAccessible::queryAccessibleInterface(control)->state().disabled);
+    }
     g.clickRoll();
     QTest::keyClick(g.f().cmdRoll, Qt::Key_Space);
     g.clickCategory(15);
@@ -205,6 +236,126 @@ void ComputerTest::personCannotPlayTheComputersTurn()
     ComputerTimer(g)->start();
     LetTheComputerPlay(g);
     QVERIFY(!g.f().IsComputerTurn());
+    QVERIFY(g.f().cmdRoll->isEnabled() && g.f().chkChooseScore[15]->isEnabled());
+}
+
+void ComputerTest::setupDialog()
+{
+    // The real dialog, by keyboard alone: a name, Up for two computers, Down
+    // for Hard, Down twice for Fast, Enter.
+    QtDialogs real;
+    ComputerSetup setup;
+    QTimer::singleShot(0, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QApplication::setActiveWindow(dialog); // offscreen windows are not activated by showing
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Zo"));
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QStringLiteral("\u00eb"), {});
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" <b>"));
+        for (auto key : {Qt::Key_Tab, Qt::Key_Up, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QVERIFY(real.AskComputerSetup(setup));
+    QCOMPARE(setup.name, QStringLiteral("Zo\u00eb <b>"));
+    QCOMPARE(setup.computers, 2);
+    QCOMPARE(setup.level, strategy::Level::Hard);
+    QCOMPARE(setup.pace, ComputerSetup::Pace::Fast);
+    QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    QVERIFY(!real.AskComputerSetup(setup));
+    QCOMPARE(setup.name, QStringLiteral("Zo\u00eb <b>"));
+    const ComputerSetupDialog dialog(setup);
+    for (QWidget *w : dialog.findChildren<QWidget *>())
+        if (qobject_cast<QSpinBox *>(w) || qobject_cast<QComboBox *>(w))
+            QVERIFY(!w->accessibleName().isEmpty());
+
+    // The choices are remembered, in a section of their own, and offered
+    // next time, also after a restart; Cancel leaves the game as it was.
+    GameFixture g;
+    QVERIFY(g.settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "77"}, {"Name", "Eve"}}));
+    g.dialogs.setup = setup;
+    g.f().mnuComputer->trigger();
+    QCOMPARE(g.s().PlayerCount, 3);
+    QCOMPARE(g.f().lblPlayer[3]->text(), QStringLiteral("Computer 2"));
+    g.reopen();
+    g.dialogs.names = QStringList{"Bob"};
+    g.newGame({"Bob"});
+    g.f().mnuComputer->trigger(); // cancelled: no setup, no names left
+    QCOMPARE(g.dialogs.offered.name, setup.name);
+    QCOMPARE(g.dialogs.offered.computers, 2);
+    QCOMPARE(g.dialogs.offered.level, strategy::Level::Hard);
+    QCOMPARE(g.dialogs.offered.pace, ComputerSetup::Pace::Fast);
+    QCOMPARE(g.s().PlayerCount, 1);
+    QCOMPARE(g.f().lblPlayer[1]->text(), QStringLiteral("Bob"));
+    QCOMPARE(g.settings.GetSetting("Quintor", "QuintorHighscore", "Score", "0"), QStringLiteral("77"));
+}
+
+void ComputerTest::choiceIsShownBeforeItIsBooked()
+{
+    GameFixture g;
+    ComputerToPlay(g, 60000);
+    QVERIFY(!g.f().computerChoiceMark());
+    int guard = 0;
+    while (!g.f().computerChoiceMark() && ++guard < 20)
+        ComputerStep(g);
+    const QWidget *mark = g.f().computerChoiceMark();
+    QVERIFY(mark && mark->isVisible());
+    int row = 1;
+    while (row < 15 && !g.f().chkChooseScore[row]->geometry().contains(mark->geometry().center()))
+        ++row;
+    // Marked, with its points, but not yet booked.
+    QCOMPARE(g.s().ScoreCard[2][row], NotBooked);
+    QCOMPARE(qobject_cast<const QLabel *>(mark)->text(), QString::number(valmod::CategoryValue[row]));
+    QVERIFY(!g.f().chkChooseScore[row]->isChecked());
+    ComputerStep(g);
+    QVERIFY(!g.f().computerChoiceMark());
+    QCOMPARE(g.s().ScoreCard[2][row], valmod::CategoryValue[row]);
+    QCOMPARE(g.s().CurPlayer, 0); // Ann's turn again
+}
+
+void ComputerTest::threeComputersPlayAWholeGame()
+{
+    GameFixture g;
+    PlayComputers(g, 3, strategy::Level::Hard, 0);
+    g.f().mnuScoreSheet->trigger();
+    const ScoreSheet *sheet = g.f().scoreSheet();
+    QVERIFY(sheet && sheet->isVisible());
+    quint32 lcg = 7;
+    for (int turn = 1; turn <= 15; ++turn) {
+        g.roll({1, 1, 2, 3, 4});
+        g.clickCategory(turn);
+        g.random.faces.clear();
+        for (int i = 0; i < 3000; ++i)
+            g.random.faces << int((lcg = lcg * 1103515245u + 12345u) >> 16) % 6 + 1;
+        LetTheComputerPlay(g);
+        QVERIFY(!g.f().IsComputerTurn());
+        // Each computer's card shows its bookings, the last one marked.
+        for (int p = 2; p <= 4; ++p) {
+            int booked = 0, marked = 0;
+            for (int row = 1; row <= 15; ++row) {
+                if (g.s().ScoreCard[p][row] == NotBooked)
+                    continue;
+                ++booked;
+                QCOMPARE(sheet->cellText(row, p), QString::number(g.s().ScoreCard[p][row]));
+                marked += sheet->isMarked(row, p) ? 1 : 0;
+            }
+            QCOMPARE(booked, turn);
+            QCOMPARE(marked, 1);
+        }
+    }
+    QCOMPARE(g.f().lblPlayerTurn->text(), QStringLiteral("Game Over"));
+    int best = 1;
+    for (int p = 1; p <= 4; ++p) {
+        QCOMPARE(g.f().lblPlayer[p]->text(), p == 1 ? QStringLiteral("Ann") : QStringLiteral("Computer %1").arg(p - 1));
+        QCOMPARE(sheet->cellText(TotalRow, p), g.f().lblSum[p]->text());
+        if (g.s().ScoreCard[p][TotalRow] > g.s().ScoreCard[best][TotalRow])
+            best = p; // ties stay with the lower seat
+    }
+    QVERIFY(!sheet->headerText(1).contains("to play"));
+    const QStringList messages = g.dialogs.messageTexts();
+    QVERIFY(messages.contains(QStringLiteral("Winner is %1\r\nWith the score: %2")
+                                  .arg(g.f().lblPlayer[best]->text(), g.f().lblSum[best]->text())));
+    QCOMPARE(messages.filter(QStringLiteral("Do you want to sacrifice")).size(), 9); // Ann's alone
+    QVERIFY(!messages.contains(QStringLiteral("New Highscore !!")));
 }
 
 void ComputerTest::newGameDuringTheComputersTurnLeavesNothingBehind()
@@ -219,7 +370,8 @@ void ComputerTest::newGameDuringTheComputersTurnLeavesNothingBehind()
     QTest::qWait(300);
     g.finishRoll();
     QCoreApplication::processEvents();
-    QCOMPARE(g.f().computerSeat(), 0);
+    QCOMPARE(g.f().computers(), 0);
+    QVERIFY(!g.f().computerChoiceMark());
     QVERIFY(!g.f().Timer1->isActive());
     QVERIFY(!ComputerTimer(g)->isActive());
     QCOMPARE(g.dialogs.calls.size(), calls + 1);  // Bob's name, nothing else

@@ -1,3 +1,4 @@
+#include "strategy/Levels.h"
 #include "strategy/Strategy.h"
 #include "strategy/TableCache.h"
 #include "strategy/Wording.h"
@@ -103,6 +104,49 @@ private slots:
         for (const Choice &c : choices)
             if (c.action == Choice::Action::Keep && c.kept.empty())
                 QVERIFY2(std::abs(c.expected - lastRoll / 7776) < 1e-3, qPrintable(QString::number(c.expected)));
+    }
+
+    // Seeded games at each level lose about what the level is meant to, and
+    // what the games scored plus what they lost averages perfect play.
+    void levelsLoseWhatTheyShould()
+    {
+        for (const auto &[level, target] : {std::pair{Level::Easy, 60.0}, {Level::Medium, 35.0}, {Level::Hard, 15.0}, {Level::Perfect, 0.0}}) {
+            LevelRandom dice(11), choices(12);
+            constexpr int games = 250;
+            double total = 0, loss = 0;
+            for (int g = 0; g < games; ++g) {
+                const GameResult r = PlayGame(*m_table, level, [&] { return int(dice.Next() % 6) + 1; }, choices);
+                total += r.total;
+                loss += r.loss;
+            }
+            const QString figures = QStringLiteral("%1: total %2, loss %3").arg(LevelName(level)).arg(total / games).arg(loss / games);
+            QVERIFY2(std::abs(loss / games - target) < 8, qPrintable(figures));
+            QVERIFY2(std::abs((total + loss) / games - 248.44) < 12, qPrintable(figures));
+        }
+    }
+
+    // However weak, no level ever throws away more than MaxMistake points at once.
+    void noLevelMakesABigMistake()
+    {
+        LevelRandom random(3);
+        int risky = 0; // positions that offer such a mistake
+        for (int n = 0; n < 3000; ++n) {
+            const auto booked = BookedRows(random.Next() % AllBooked);
+            int upper = int(random.Next() % (MostUpperSum + 1));
+            while (!UpperSumPossible(booked, upper))
+                upper = upper > 0 ? upper - 1 : 0;
+            Dice dice{};
+            for (int &d : dice)
+                d = int(random.Next() % 6) + 1;
+            const auto choices = Advise(*m_table, booked, upper, dice, int(random.Next() % 3));
+            QVERIFY(!choices.empty());
+            const double best = choices.front().expected;
+            risky += best - choices.back().expected > MaxMistake ? 1 : 0;
+            for (Level level : Levels)
+                for (int draw = 0; draw < 3; ++draw)
+                    QVERIFY(best - choices[Choose(level, choices, random)].expected <= MaxMistake);
+        }
+        QVERIFY(risky > 500);
     }
 
     // Nothing out of range is ever looked up.

@@ -183,7 +183,7 @@ void WindowTest::menuTree()
 {
     GameFixture g;
     const QList<QAction *> bar = g.f().menuBar()->actions();
-    QCOMPARE(bar.size(), 4);
+    QCOMPARE(bar.size(), 5);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
     QCOMPARE(bar[1]->text(), QStringLiteral("&New Game"));
     QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
@@ -193,6 +193,8 @@ void WindowTest::menuTree()
     QCOMPARE(bar[3]->text(), QStringLiteral("Hin&t"));
     QVERIFY(!bar[3]->menu());
     QCOMPARE(bar[3], g.f().mnuHint);
+    QCOMPARE(bar[4]->text(), QStringLiteral("&Score Sheet"));
+    QCOMPARE(bar[4], g.f().mnuScoreSheet);
 
     const QList<QAction *> file = bar[0]->menu()->actions();
     QCOMPARE(file.size(), 1);

@@ -97,6 +97,38 @@ QString CheckPosition(Request &r, const std::optional<QString> &booked,
     return {};
 }
 
+// --simulate takes the place of a position, and --level and --seed only
+// make sense with it.
+QString CheckSimulation(Request &r, const std::optional<QString> &games, const std::optional<QString> &level,
+                        const std::optional<QString> &seed, bool position)
+{
+    if (!games) {
+        if (level || seed)
+            return QStringLiteral("%1 goes with --simulate").arg(level ? QStringLiteral("--level") : QStringLiteral("--seed"));
+        return {};
+    }
+    if (position)
+        return QStringLiteral("--simulate plays whole games: it takes no --booked, --upper, --dice or --rolls-left");
+    bool ok = false;
+    const long n = games->trimmed().toLong(&ok);
+    if (!ok || n < 1)
+        return QStringLiteral("--simulate needs a number of games of 1 or more, got '%1'").arg(*games);
+    r.simulate = n;
+    if (level) {
+        const auto found = strategy::LevelFromName(level->trimmed().toLower().toStdString());
+        if (!found)
+            return QStringLiteral("--level needs easy, medium, hard or perfect, got '%1'").arg(*level);
+        r.level = *found;
+    }
+    if (seed) {
+        const qulonglong value = seed->trimmed().toULongLong(&ok);
+        if (!ok)
+            return QStringLiteral("--seed needs a whole number 0..18446744073709551615, got '%1'").arg(*seed);
+        r.seed = value;
+    }
+    return {};
+}
+
 QString Number(double value)
 {
     return QString::number(value, 'f', 2);
@@ -138,7 +170,7 @@ Parsed Parse(const QStringList &args)
         return out;
     }
 
-    std::optional<QString> booked, upper, dice, rolls;
+    std::optional<QString> booked, upper, dice, rolls, games, level, seed;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (!arg.startsWith(u'-')) {
@@ -161,6 +193,9 @@ Parsed Parse(const QStringList &args)
                                        : name == QLatin1String("--upper")      ? &upper
                                        : name == QLatin1String("--dice")       ? &dice
                                        : name == QLatin1String("--rolls-left") ? &rolls
+                                       : name == QLatin1String("--simulate")   ? &games
+                                       : name == QLatin1String("--level")      ? &level
+                                       : name == QLatin1String("--seed")       ? &seed
                                                                                : nullptr;
         if (!slot) {
             out.error = QStringLiteral("unknown option '%1' (see --help)").arg(name);
@@ -179,7 +214,9 @@ Parsed Parse(const QStringList &args)
             return out;
         }
     }
-    out.error = CheckPosition(r, booked, upper, dice, rolls);
+    out.error = CheckSimulation(r, games, level, seed, booked || upper || dice || rolls);
+    if (out.error.isEmpty() && !r.simulate)
+        out.error = CheckPosition(r, booked, upper, dice, rolls);
     return out;
 }
 
@@ -199,6 +236,7 @@ QString HelpText()
 
     return QStringLiteral(
                "Usage: quintor-coach [--booked ROWS --upper N] [--dice DDDDD --rolls-left R] [--json]\n"
+               "       quintor-coach --simulate N [--level LEVEL] [--seed S] [--json]\n"
                "\n"
                "Tells the best play for Quintor: the choice with the highest expected\n"
                "final score. With no options it prints the expected score of a new game\n"
@@ -212,6 +250,14 @@ QString HelpText()
                "  --dice DDDDD     the five dice on the table, such as 55316\n"
                "  --rolls-left R   rolls still allowed this turn: 2 after the first roll,\n"
                "                   1 after the second, 0 after the third\n"
+               "  --simulate N     play N one-player games with the game's own dice and\n"
+               "                   print the mean, standard deviation, lowest and highest\n"
+               "                   total, the share of games with the bonus and the mean\n"
+               "                   loss against perfect play\n"
+               "  --level LEVEL    the strength that plays them: easy, medium, hard or\n"
+               "                   perfect (the default)\n"
+               "  --seed S         the same seed gives the same games; without it every\n"
+               "                   run differs\n"
                "  --json           print one JSON object instead of text\n"
                "  -h, --help       print this help\n"
                "\n"

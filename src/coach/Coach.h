@@ -3,12 +3,14 @@
 // describe a position that can occur, and putting the engine's answer into
 // words or JSON. Nothing here asks the engine, so all of it is quick to test.
 
+#include "strategy/Levels.h"
 #include "strategy/Strategy.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -21,6 +23,10 @@ struct Request {
     int upperSum = 0;
     std::optional<strategy::Dice> dice; // with rollsLeft
     int rollsLeft = 0;
+    // --simulate: this many one-player games at the level, instead of advice.
+    std::optional<long> simulate;
+    strategy::Level level = strategy::Level::Perfect;
+    std::optional<std::uint64_t> seed; // none: a different run each time
 };
 
 struct Parsed {

@@ -3,12 +3,15 @@
 // input is answered at once.
 
 #include "coach/Coach.h"
+#include "coach/Simulation.h"
 #include "strategy/TableCache.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
+#include <random>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -114,6 +117,13 @@ int main(int argc, char *argv[])
     if (!notKept.isEmpty() && !cache.FileName().isEmpty() && isatty(STDERR_FILENO) == 1)
         std::fprintf(stderr, "quintor-coach: cannot keep the table in %s (%s); it is worked out again on every run\n",
                      cache.FileName().toLocal8Bit().constData(), notKept.toLocal8Bit().constData());
+
+    if (request.simulate) {
+        const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}() ^
+            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        const coach::Simulation simulation = coach::Simulate(*table, *request.simulate, request.level, seed);
+        return Print(request.json ? coach::FormatJson(simulation) : coach::FormatText(simulation).toLocal8Bit());
+    }
 
     std::vector<strategy::Choice> choices;
     double expected = 0.0;

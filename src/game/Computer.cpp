@@ -1,10 +1,15 @@
-// The computer opponent: the engine plays player 2 through the same handlers
-// a person uses, one paced step at a time.
+// The computer opponents: the engine plays players 2 and on through the same
+// handlers a person's clicks reach, one paced step at a time, at a chosen
+// strength. Before it books it marks its choice for one step, so people can
+// follow what it does.
 
+#include "game/ComputerSetup.h"
 #include "game/EnginePosition.h"
 #include "game/StrategyLoader.h"
+#include "scoring/Categories.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
+#include "ui/ScoreSheet.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,29 +18,59 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <chrono>
+
 void Form1::mnuComputer_Click()
 {
-    PlayerCount = 2;
+    ComputerSetup setup = ComputerSetup::Load(m_settings);
+    if (!m_dialogs.AskComputerSetup(setup))
+        return; // the game on the table goes on untouched
+    // Remembering the choices is a courtesy; a file that cannot take them
+    // is already reported where the high score is concerned.
+    setup.Save(m_settings);
+
+    PlayerCount = static_cast<std::int16_t>(1 + setup.computers);
     NewGame();
-    lblPlayer[1]->setText(m_dialogs.InputBox(QStringLiteral("What is the name of Player 1 ?"),
-                                             QStringLiteral("Quintor")));
-    lblPlayer[2]->setText(QStringLiteral("Computer"));
-    m_computerSeat = 2;
+    lblPlayer[1]->setText(setup.name);
+    for (int c = 1; c <= setup.computers; ++c)
+        lblPlayer[1 + c]->setText(ComputerSetup::ComputerName(c, setup.computers));
+    m_computers = setup.computers;
+    m_level = setup.level;
+    m_computerTimer->setInterval(ComputerSetup::Milliseconds(setup.pace));
+    m_levelRandom = strategy::LevelRandom(m_computerSeed.value_or(static_cast<std::uint64_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count())));
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
-    // Its first turn needs the table: start on it while the person plays.
+    // Their first turn needs the table: start on it while the person plays.
     Strategy().request();
     UpdateHint();
+    RefreshScoreSheet();
+}
+
+bool Form1::IsComputerSeat(int player) const
+{
+    return player >= 2 && player <= 1 + m_computers;
 }
 
 bool Form1::IsComputerTurn() const
 {
-    return m_computerSeat != 0 && CurPlayer + 1 == m_computerSeat && GameOpen();
+    return IsComputerSeat(CurPlayer + 1) && GameOpen();
 }
 
 void Form1::setComputerPace(int milliseconds)
 {
     m_computerTimer->setInterval(milliseconds);
+}
+
+void Form1::setComputerSeed(std::uint64_t seed)
+{
+    m_computerSeed = seed;
+    m_levelRandom = strategy::LevelRandom(seed);
+}
+
+const QWidget *Form1::computerChoiceMark() const
+{
+    return m_choiceMark->isVisible() ? m_choiceMark : nullptr;
 }
 
 void Form1::setStrategy(StrategyLoader &loader)
@@ -52,7 +87,10 @@ StrategyLoader &Form1::Strategy()
 
 void Form1::ScheduleComputer()
 {
-    if (IsComputerTurn())
+    const bool computer = IsComputerTurn();
+    // Looks and reads as not the person's to use, and drops their input.
+    m_playArea->setEnabled(!computer);
+    if (computer)
         m_computerTimer->start();
 }
 
@@ -72,34 +110,57 @@ void Form1::ComputerStep()
         return;
     }
     if (!HasRolled) {
-        cmdRoll->click();
+        m_plan.reset();
+        cmdRoll_Click();
         ScheduleComputer();
         return;
     }
 
-    const int rollsLeft = cmdRoll->isEnabled() ? RollsPerTurn - RollCount : 0;
-    const EnginePosition position = PositionOf(*this, m_computerSeat);
-    const strategy::Dice dice = DiceOnTheTable();
-    const auto choices = strategy::Advise(*table, position.booked, position.upperSum, dice, rollsLeft);
-    if (choices.empty())
-        return; // no position the engine knows: leave the turn alone rather than guess
-    const strategy::Choice &best = choices.front();
-    if (best.action == strategy::Choice::Action::Book) {
-        // The booking passes the turn; TakeScore confirms a sacrifice itself.
-        chkChooseScore[best.row]->click();
+    // One decision per roll, made at the computer's level; the steps that
+    // follow carry it out.
+    if (!m_plan) {
+        const int rollsLeft = RollAllowed() ? RollsPerTurn - RollCount : 0;
+        const EnginePosition position = PositionOf(*this, CurPlayer + 1);
+        const auto choices = strategy::Advise(*table, position.booked, position.upperSum,
+                                              DiceOnTheTable(), rollsLeft);
+        if (choices.empty())
+            return; // no position the engine knows: leave the turn alone rather than guess
+        m_plan = choices[strategy::Choose(m_level, choices, m_levelRandom)];
+    }
+    if (m_plan->action == strategy::Choice::Action::Book) {
+        if (!m_choiceMark->isVisible()) {
+            ShowComputerChoice(*m_plan);
+            ScheduleComputer();
+            return;
+        }
+        const int row = m_plan->row;
+        m_choiceMark->hide();
+        m_plan.reset();
+        // As a click does: the box's value changes, its click event books
+        // and passes the turn. TakeScore confirms a sacrifice itself.
+        chkChooseScore[row]->setChecked(true);
         return;
     }
+    if (!ComputerHolds(*m_plan)) {
+        m_plan.reset();
+        cmdRoll_Click();
+    }
+    ScheduleComputer();
+}
 
-    // Hold exactly the kept dice, preferring those already held, one die
-    // per step; then roll.
-    std::array<int, 7> keep{};
-    for (int face : best.kept)
-        ++keep[face];
+// Holds exactly the kept dice, preferring those already held, one die per
+// step. False once they are held as kept: then it is time to roll.
+bool Form1::ComputerHolds(const strategy::Choice &keep)
+{
+    const strategy::Dice dice = DiceOnTheTable();
+    std::array<int, 7> wanted{};
+    for (int face : keep.kept)
+        ++wanted[face];
     std::array<bool, 5> hold{};
     for (bool alreadyHeld : {true, false}) {
         for (int i = 0; i < 5; ++i) {
-            if (!hold[i] && RollDie[i] != alreadyHeld && keep[dice[i]] > 0) {
-                --keep[dice[i]];
+            if (!hold[i] && RollDie[i] != alreadyHeld && wanted[dice[i]] > 0) {
+                --wanted[dice[i]];
                 hold[i] = true;
             }
         }
@@ -107,12 +168,24 @@ void Form1::ComputerStep()
     for (int i = 0; i < 5; ++i) {
         if (hold[i] == RollDie[i]) {
             DicePic_Click(static_cast<std::int16_t>(i));
-            ScheduleComputer();
-            return;
+            return true;
         }
     }
-    cmdRoll->click();
-    ScheduleComputer();
+    return false;
+}
+
+// Marks the box the computer is about to book, with what it will score.
+void Form1::ShowComputerChoice(const strategy::Choice &book)
+{
+    const QString caption = QString::fromLatin1(Categories::Rows[book.row].caption);
+    const QRect box = chkChooseScore[book.row]->geometry().united(Score[book.row]->geometry());
+    m_choiceMark->setGeometry(box.adjusted(-2, -1, 2, 1));
+    m_choiceMark->setText(QString::number(book.points));
+    m_choiceMark->setAccessibleName(book.points == 0
+        ? QStringLiteral("%1 sacrifices %2").arg(lblPlayerTurn->text(), caption)
+        : QStringLiteral("%1 books %2 for %3").arg(lblPlayerTurn->text(), caption).arg(book.points));
+    m_choiceMark->raise();
+    m_choiceMark->show();
 }
 
 // Shows how far the table has got while it is worked out (only when that

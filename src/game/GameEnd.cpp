@@ -87,7 +87,7 @@ void Form1::AnnounceWinner()
     lblPlayerTurn->setText(QStringLiteral("Game Over"));
 
     // The all-time high score is a record of people: a computer's win is not kept.
-    if (winner != m_computerSeat)
+    if (!IsComputerSeat(winner))
         StoreHighscore(winner);
     cmdRoll->setEnabled(false);
 }

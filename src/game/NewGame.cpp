@@ -23,6 +23,7 @@ void Form1::mnuNoPlayer_Click(std::int16_t index)
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
     UpdateHint();
+    RefreshScoreSheet();
 }
 
 void Form1::NewGame()
@@ -33,7 +34,11 @@ void Form1::NewGame()
     TickCount = 0;
     // Nor may anything of a computer's turn reach the new game.
     m_computerTimer->stop();
-    m_computerSeat = 0;
+    m_computers = 0;
+    m_plan.reset();
+    m_choiceMark->hide();
+    m_playArea->setEnabled(true);
+    m_lastBooked = {};
     m_hintPending = false;
 
     HasRolled = false;

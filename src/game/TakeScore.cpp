@@ -36,10 +36,11 @@ void Form1::TakeScore(std::int16_t row)
         const QString question = QStringLiteral("Do you want to sacrifice %1 ?")
                                      .arg(chkChooseScore[row]->text());
         // The computer confirms its own sacrifices without asking anyone.
-        if (m_computerSeat == p
+        if (IsComputerSeat(p)
             || m_dialogs.MsgBox(question, Dialogs::Buttons::OkCancel, QStringLiteral("Quintor"))
                    == Dialogs::Answer::Ok) {
             ScoreCard[p][row] = 0;
+            m_lastBooked[p] = row;
             SoundModule::PlayResSound(QStringLiteral("glass"));
             NextPlayer();
             GameFinish();
@@ -67,6 +68,7 @@ void Form1::TakeScore(std::int16_t row)
         ScoreCard[p][TotalRow] = static_cast<std::int16_t>(ScoreCard[p][TotalRow] + ScoreCard[p][BonusRow]);
     }
     ScoreCard[p][TotalRow] = static_cast<std::int16_t>(ScoreCard[p][TotalRow] + v);
+    m_lastBooked[p] = row;
     lblSum[p]->setText(QString::number(ScoreCard[p][TotalRow]));
     NextPlayer();
     GameFinish();

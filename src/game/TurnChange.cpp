@@ -20,6 +20,7 @@ void Form1::NextPlayer()
     ShowScoreCard();
     UpdateHint();
     ScheduleComputer();
+    RefreshScoreSheet();
 }
 
 void Form1::ShowScoreCard()

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QWidget;
+struct ComputerSetup;
 
 class Dialogs {
 public:
@@ -19,6 +20,9 @@ public:
                           Icon icon = Icon::None) = 0;
     // A text prompt that starts empty; cancelling gives the empty text.
     virtual QString InputBox(const QString &prompt, const QString &title) = 0;
+    // The setup of a game against the computer, starting from `setup`; false
+    // when cancelled, and then `setup` is left as it was.
+    virtual bool AskComputerSetup(ComputerSetup &setup) = 0;
 };
 
 // The title shown by a dialog that has none of its own.
@@ -32,6 +36,7 @@ public:
     Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
                   Icon icon = Icon::None) override;
     QString InputBox(const QString &prompt, const QString &title) override;
+    bool AskComputerSetup(ComputerSetup &setup) override;
 
 private:
     QWidget *m_parent;

@@ -63,6 +63,12 @@ void Form1::CreateControls()
     client->setFixedSize(6075 / Twips, 3825 / Twips);
     setCentralWidget(client);
 
+    // Created first, so every label lies above it; holds only Roll, the
+    // dice and the category boxes, at their places in the client area.
+    m_playArea = new QWidget(client);
+    m_playArea->setObjectName(QStringLiteral("playArea"));
+    m_playArea->setGeometry(client->rect());
+
     const QFont labelFont = Fonts::LabelFont();
     const QFont controlFont = Fonts::ControlFont();
 
@@ -83,7 +89,7 @@ void Form1::CreateControls()
         const bool upper = row <= Categories::LastUpperRow;
         const int top = 120 + 240 * (upper ? row - 1 : row - 7);
 
-        auto *box = new CheckBox(QString::fromLatin1(Categories::Rows[row].caption), client);
+        auto *box = new CheckBox(QString::fromLatin1(Categories::Rows[row].caption), m_playArea);
         box->setObjectName(ArrayName("chkChooseScore", row));
         box->setFont(controlFont);
         Place(box, upper ? 180 : 1800, top, upper ? 975 : 1670, 255);
@@ -116,7 +122,7 @@ void Form1::CreateControls()
     static constexpr int DiceLeft[5] = {4200, 4800, 5400, 4440, 5160};
     static constexpr int DiceTop[5] = {1200, 1200, 1200, 1800, 1800};
     for (int i = 0; i < 5; ++i) {
-        auto *die = new PictureBox(client);
+        auto *die = new PictureBox(m_playArea);
         die->setObjectName(ArrayName("DicePic", i));
         die->move(DiceLeft[i] / Twips, DiceTop[i] / Twips);
         die->setToolTip(FreeDieTip);
@@ -125,7 +131,7 @@ void Form1::CreateControls()
         ShowFace(i, 6);
     }
 
-    cmdRoll = new QPushButton(QStringLiteral("Roll dice"), client);
+    cmdRoll = new QPushButton(QStringLiteral("Roll dice"), m_playArea);
     cmdRoll->setObjectName(QStringLiteral("cmdRoll"));
     cmdRoll->setFont(controlFont);
     cmdRoll->setEnabled(false);
@@ -145,6 +151,17 @@ void Form1::CreateControls()
     Line1->setFrameStyle(QFrame::HLine | QFrame::Plain);
     Line1->setLineWidth(1);
     Line1->setGeometry(0, 0, 6060 / Twips + 1, 1);
+
+    // The box a computer is about to book, with what it scores there.
+    m_choiceMark = new QLabel(client);
+    m_choiceMark->setObjectName(QStringLiteral("ComputerChoice"));
+    m_choiceMark->setFont(labelFont);
+    m_choiceMark->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_choiceMark->setStyleSheet(QStringLiteral(
+        "QLabel { border: 2px solid #c00000; background: rgba(255, 215, 0, 120); color: black;"
+        " font-weight: bold; padding-right: 6px; }"));
+    m_choiceMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_choiceMark->hide();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -185,6 +202,8 @@ void Form1::CreateMenus()
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHint = bar->addAction(QStringLiteral("Hin&t"));
     mnuHint->setObjectName(QStringLiteral("mnuHint"));
+    mnuScoreSheet = bar->addAction(QStringLiteral("&Score Sheet"));
+    mnuScoreSheet->setObjectName(QStringLiteral("mnuScoreSheet"));
 }
 
 void Form1::ConnectEvents()
@@ -207,6 +226,7 @@ void Form1::ConnectEvents()
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
     connect(mnuComputer, &QAction::triggered, this, &Form1::mnuComputer_Click);
     connect(mnuHint, &QAction::triggered, this, &Form1::mnuHint_Click);
+    connect(mnuScoreSheet, &QAction::triggered, this, &Form1::mnuScoreSheet_Click);
     connect(m_computerTimer, &QTimer::timeout, this, &Form1::ComputerStep);
 
     // During the computer's turn a person's clicks and keys on the play
@@ -233,6 +253,11 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool Form1::RollAllowed() const
+{
+    return cmdRoll->isEnabledTo(m_playArea);
 }
 
 void Form1::ShowRollCaption()

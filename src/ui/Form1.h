@@ -4,10 +4,13 @@
 // scoring/, Help and Exit in ui/HelpExit.cpp.
 
 #include "game/GameState.h"
+#include "strategy/Levels.h"
+#include "strategy/Strategy.h"
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -20,6 +23,7 @@ class QTimer;
 class Dialogs;
 class PictureBox;
 class RandomSource;
+class ScoreSheet;
 class SettingsStore;
 class StrategyLoader;
 
@@ -62,6 +66,7 @@ public:
     std::array<QAction *, 5> mnuNoPlayer{};
     QAction *mnuComputer = nullptr; // New Game against the engine
     QAction *mnuHint = nullptr;
+    QAction *mnuScoreSheet = nullptr;
 
     // Event handlers.
     void Form_Load();
@@ -74,15 +79,23 @@ public:
     void mnuExit_Click();
     void mnuComputer_Click();
     void mnuHint_Click();
+    void mnuScoreSheet_Click();
 
     void GameFinish();
     void ShowScoreHints();
 
-    // The player number the engine plays in this game, 0 for none.
-    int computerSeat() const { return m_computerSeat; }
+    // How many computers play in this game: players 2 to 1 + computers().
+    int computers() const { return m_computers; }
+    bool IsComputerSeat(int player) const;
     bool IsComputerTurn() const;
     // Time between two of the computer's actions, so people can follow.
     void setComputerPace(int milliseconds);
+    // Replays the computers' choices exactly (by default they vary).
+    void setComputerSeed(std::uint64_t seed);
+    // The box the computer is about to book, marked for one step; null
+    // when none is.
+    const QWidget *computerChoiceMark() const;
+    ScoreSheet *scoreSheet() const { return m_sheet; }
     // Where the table of perfect play comes from (the user's cache by default).
     void setStrategy(StrategyLoader &loader);
 
@@ -111,12 +124,17 @@ private:
     void DescribeDie(int index);
     // Some player in the game still has an open category.
     bool GameOpen() const;
+    // Whether Roll would be enabled were the play controls the person's.
+    bool RollAllowed() const;
 
     // The engine's additions: hint and computer opponent.
     void UpdateHint();
     void ShowHint();
     void ScheduleComputer();
     void ComputerStep();
+    bool ComputerHolds(const strategy::Choice &keep);
+    void ShowComputerChoice(const strategy::Choice &book);
+    void RefreshScoreSheet();
     StrategyLoader &Strategy();
     void WaitForStrategy();
     void StrategyReady();
@@ -129,6 +147,18 @@ private:
     StrategyLoader *m_strategy = nullptr; // the shared one until first needed
     QTimer *m_computerTimer = nullptr;
     QProgressDialog *m_progress = nullptr;
-    int m_computerSeat = 0;
     bool m_hintPending = false; // a hint waits for the table
+
+    // Roll, the dice and the category boxes: disabled as a whole during a
+    // computer's turn, which leaves each control's own state as it is.
+    QWidget *m_playArea = nullptr;
+    QLabel *m_choiceMark = nullptr;
+    ScoreSheet *m_sheet = nullptr;
+    std::array<int, MaxPlayers + 1> m_lastBooked{}; // row of each player's last booking
+
+    int m_computers = 0;
+    strategy::Level m_level = strategy::Level::Perfect;
+    std::optional<std::uint64_t> m_computerSeed;
+    strategy::LevelRandom m_levelRandom{0};
+    std::optional<strategy::Choice> m_plan; // what the computer does with this roll
 };

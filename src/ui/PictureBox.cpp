@@ -53,7 +53,11 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     // Nearest-neighbour scaling keeps the pips crisp on high-density screens.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Faded while the die is not the player's to use (a computer's turn).
+    if (!isEnabled())
+        painter.setOpacity(0.55);
     painter.drawPixmap(contentsRect().topLeft(), m_picture);
+    painter.setOpacity(1.0);
     if (hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);

@@ -122,7 +122,12 @@ class Window:
         self.client = client
         self.boxes, self.scores, self.players, self.sums, self.dice = {}, {}, {}, {}, {}
         self.turn = self.roll = self.high_score = self.high_name = None
+        # Roll, the dice and the boxes sit in a panel of their own inside the client area.
+        children = []
         for child in self._children(client):
+            nested = child.get_role() in (Atspi.Role.FILLER, Atspi.Role.PANEL)
+            children.extend(self._children(child) if nested else [child])
+        for child in children:
             role, name, desc = child.get_role(), child.get_name(), child.get_description()
             if role == Atspi.Role.CHECK_BOX and name in CAPTIONS:
                 self.boxes[CAPTIONS.index(name)] = child

@@ -1,15 +1,18 @@
 #pragma once
 // Dialogs that answer from a script and remember what they were asked.
 
+#include "game/ComputerSetup.h"
 #include "ui/Dialogs.h"
 
 #include <QList>
 #include <QStringList>
 #include <QTest>
 #include <functional>
+#include <optional>
+#include <utility>
 
 struct DialogCall {
-    enum Kind { Message, Input } kind;
+    enum Kind { Message, Input, Setup } kind;
     QString text;   // message text or input prompt
     QString title;  // as passed (empty: the application title)
     Dialogs::Buttons buttons = Dialogs::Buttons::Ok;
@@ -23,6 +26,12 @@ public:
     // Answers for OK/Cancel questions, in order; a missing one is OK.
     QList<Answer> answers;
     QList<DialogCall> calls;
+    // The answer to the computer game's setup: the choices it offers (the
+    // remembered ones) with the next name from `names`, or these; a cancel
+    // when `names` is empty and these are not set.
+    std::optional<ComputerSetup> setup;
+    // What the setup dialog offered the last time it was asked.
+    ComputerSetup offered;
     // Told of every dialog as it opens.
     std::function<void(const DialogCall &)> onCall;
 
@@ -42,6 +51,22 @@ public:
         if (onCall)
             onCall(calls.last());
         return names.isEmpty() ? QString() : names.takeFirst();
+    }
+
+    bool AskComputerSetup(ComputerSetup &answer) override
+    {
+        calls.append({DialogCall::Setup, QString(), QString()});
+        offered = answer;
+        if (onCall)
+            onCall(calls.last());
+        if (setup) {
+            answer = *std::exchange(setup, std::nullopt);
+            return true;
+        }
+        if (names.isEmpty())
+            return false;
+        answer.name = names.takeFirst();
+        return true;
     }
 
     QStringList messageTexts() const

@@ -1,0 +1,130 @@
+#include "strategy/Levels.h"
+
+#include <cmath>
+
+namespace strategy {
+
+namespace {
+
+// How far a level strays from the best choice: each choice is taken with a
+// weight of exp(-cost / spread). Set by simulation so that the levels lose
+// about 60, 35 and 15 points a game against perfect play.
+double Spread(Level level)
+{
+    switch (level) {
+    case Level::Easy:
+        return 2.03;
+    case Level::Medium:
+        return 1.25;
+    case Level::Hard:
+        return 0.70;
+    case Level::Perfect:
+        break;
+    }
+    return 0.0;
+}
+
+} // namespace
+
+const char *LevelName(Level level)
+{
+    switch (level) {
+    case Level::Easy:
+        return "easy";
+    case Level::Medium:
+        return "medium";
+    case Level::Hard:
+        return "hard";
+    case Level::Perfect:
+        break;
+    }
+    return "perfect";
+}
+
+std::optional<Level> LevelFromName(std::string_view name)
+{
+    for (Level level : Levels)
+        if (name == LevelName(level))
+            return level;
+    return std::nullopt;
+}
+
+std::uint64_t LevelRandom::Next()
+{
+    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+double LevelRandom::Uniform()
+{
+    return static_cast<double>(Next() >> 11) * 0x1.0p-53;
+}
+
+std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom &random)
+{
+    const double spread = Spread(level);
+    if (spread <= 0.0 || choices.size() < 2)
+        return 0;
+    const double best = choices.front().expected;
+    double sum = 0.0;
+    std::size_t last = 0; // choices are best first: the costly ones are at the end
+    for (std::size_t i = 0; i < choices.size() && best - choices[i].expected <= MaxMistake; ++i) {
+        sum += std::exp(-(best - choices[i].expected) / spread);
+        last = i;
+    }
+    double pick = random.Uniform() * sum;
+    for (std::size_t i = 0; i < last; ++i) {
+        pick -= std::exp(-(best - choices[i].expected) / spread);
+        if (pick < 0.0)
+            return i;
+    }
+    return last;
+}
+
+GameResult PlayGame(const Table &table, Level level, const std::function<int()> &rollDie,
+                    LevelRandom &random)
+{
+    GameResult result;
+    BookedRows booked = 0;
+    int upperSum = 0;
+    for (int turn = 0; turn < RowCount; ++turn) {
+        Dice dice{};
+        for (int &die : dice)
+            die = rollDie();
+        for (int rollsLeft = 2;; --rollsLeft) {
+            const auto choices = Advise(table, booked, upperSum, dice, rollsLeft);
+            if (choices.empty())
+                return result; // cannot happen for a position reached by play
+            const Choice &choice = choices[Choose(level, choices, random)];
+            result.loss += choices.front().expected - choice.expected;
+            if (choice.action == Choice::Action::Book) {
+                booked = static_cast<BookedRows>(booked | (1u << (choice.row - 1)));
+                result.total += choice.points;
+                if (choice.row <= 6) {
+                    const bool before = upperSum >= UpperCap;
+                    upperSum += choice.points;
+                    if (!before && upperSum >= UpperCap) {
+                        result.total += 50;
+                        result.bonus = true;
+                    }
+                }
+                break;
+            }
+            // Kept faces stay, the others are rolled again, in die order.
+            std::array<int, 7> keep{};
+            for (int face : choice.kept)
+                ++keep[face];
+            for (int &die : dice) {
+                if (keep[die] > 0)
+                    --keep[die];
+                else
+                    die = rollDie();
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace strategy
