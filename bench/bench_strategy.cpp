@@ -5,6 +5,7 @@
 //
 //   bench_strategy [games] [seed]
 #include "scoring/valmod.h"
+#include "strategy/Levels.h"
 #include "strategy/Strategy.h"
 #include "strategy/TableCache.h"
 
@@ -124,7 +125,8 @@ int main(int argc, char **argv)
 
     // One decision: every roll at the start of a game (the most choices and
     // open rows), then positions met in play.
-    std::vector<double> calls;
+    std::vector<double> calls, decisions;
+    LevelRandom levelRandom(seed);
     {
         std::mt19937_64 rng(seed);
         std::uniform_int_distribution<int> die(1, 6);
@@ -147,8 +149,23 @@ int main(int argc, char **argv)
                     return 1;
             }
             calls.push_back(best);
+            // A computer's decision: the advice, then the pick at the weakest
+            // level, which weighs the most choices.
+            best = 1e9;
+            for (int repeat = 0; repeat < 3; ++repeat) {
+                const auto t0 = Clock::now();
+                const auto choices = Advise(*table, booked, upper, dice, static_cast<int>(i % 3));
+                const std::size_t pick = Choose(Level::Easy, choices, levelRandom);
+                best = std::min(best, seconds(Clock::now() - t0) * 1e6);
+                if (pick >= choices.size())
+                    return 1;
+            }
+            decisions.push_back(best);
         }
     }
+    std::sort(decisions.begin(), decisions.end());
+    std::printf("a computer's decision at level easy (Advise + Choose): median %.1f us, slowest %.1f us\n",
+                decisions[decisions.size() / 2], decisions.back());
     std::sort(calls.begin(), calls.end());
     std::printf("Advise, best of 3 each: median %.1f us, 99.9th percentile %.1f us, slowest %.1f us (%zu calls)\n",
                 calls[calls.size() / 2], calls[calls.size() * 999 / 1000], calls.back(), calls.size());

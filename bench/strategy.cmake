@@ -12,3 +12,13 @@ add_custom_target(run_bench_strategy
     USES_TERMINAL
     COMMENT "Working out the table three times, timing decisions, playing 10,000 games"
 )
+
+# The strength levels: 10,000 seeded one-player games at each, through the
+# coach with the table cached, with the time each takes.
+#   cmake --build build/bench --target run_bench_levels
+add_custom_target(run_bench_levels
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/bench_levels.sh $<TARGET_FILE:quintor-coach> 10000
+    DEPENDS quintor-coach
+    USES_TERMINAL
+    COMMENT "Playing 10,000 games at each level"
+)

@@ -29,13 +29,19 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QDialog(parent), m_table(new QTableWid
     m_table->setVerticalHeaderLabels(rows);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setMinimumSectionSize(70);
+    // Every row in view at once, the table as large as what it holds.
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     auto *legend = new QLabel(QStringLiteral("Highlighted: each player's last booking."), this);
     legend->setTextFormat(Qt::PlainText);
     layout->addWidget(legend);
-    resize(460, 520);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
@@ -70,6 +76,7 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
             m_table->setItem(row - 1, c, item);
         }
     }
+    m_table->setCurrentItem(nullptr); // no cell looks picked out but the marked ones
 }
 
 QString ScoreSheet::cellText(int row, int player) const
