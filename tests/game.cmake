@@ -13,3 +13,8 @@ quintor_add_test(tst_random SOURCES tst_random.cpp LIBS quintor_app)
 # another stream with QUINTOR_FUZZ_SEED=<n>.
 quintor_add_test(tst_fuzz SOURCES tst_fuzz.cpp LIBS quintor_app)
 quintor_add_test(tst_order SOURCES tst_order.cpp LIBS quintor_app)
+# Game records, their review and statistics; the coach reads the bad ones.
+quintor_add_test(tst_history SOURCES tst_history.cpp LIBS quintor_app)
+target_compile_definitions(tst_history PRIVATE QUINTOR_COACH="$<TARGET_FILE:quintor-coach>")
+add_dependencies(tst_history quintor-coach)
+set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)

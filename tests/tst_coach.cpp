@@ -36,13 +36,24 @@ Run RunCoach(const QStringList &args, const QString &cacheHome = {}, bool termin
 class TestCoach : public QObject {
     Q_OBJECT
 private slots:
-    // Options in any order, the = form, and spaces in the row list.
+    // Options in any order, the = form, rows by number or name, dice written
+    // together or apart.
     void goodInput()
     {
-        const coach::Parsed parsed = coach::Parse({"--upper=34", "--json", "--booked=15, 6,1"});
-        QCOMPARE(parsed.error, QString());
-        QCOMPARE(parsed.request.booked, strategy::BookedRows(0x4021)); // rows 1, 6 and 15
-        QCOMPARE(parsed.request.upperSum, 34);
+        for (const QString booked : {"15, 6,1", "chance,SIXS, Aces", "Aces,6,Chance"}) {
+            const coach::Parsed parsed = coach::Parse({"--upper=34", "--json", "--booked=" + booked});
+            QCOMPARE(parsed.error, QString());
+            QCOMPARE(parsed.request.booked, strategy::BookedRows(0x4021)); // rows 1, 6 and 15
+            QCOMPARE(parsed.request.upperSum, 34);
+        }
+        for (const QString dice : {"55315", "5 5 3 1 5", "5,5,3,1,5", " 5, 5 ,3,1,5 "}) {
+            const coach::Parsed parsed = coach::Parse({"--dice", dice, "--rolls-left", "2", "--score", "40", "--top", "3"});
+            QCOMPARE(parsed.error, QString());
+            QCOMPARE(*parsed.request.dice, (strategy::Dice{5, 5, 3, 1, 5}));
+            QCOMPARE(*parsed.request.score, 40);
+            QCOMPARE(*parsed.request.top, 3);
+        }
+        QVERIFY(!coach::Parse({"--dice", "5 5 3 15", "--rolls-left", "1"}).error.isEmpty());
     }
 
     // Keeps in words and as JSON; bookings are read back from the real program below.
@@ -55,7 +66,8 @@ private slots:
         coach::Request request;
         request.dice = strategy::Dice{5, 2, 5, 3, 6};
         const QByteArray json = coach::FormatJson(request, 190.123456, {{Choice::Action::Keep, {2, 5, 5}, 0, 0, 190.123456}});
-        const QJsonObject keep{{"action", "keep"}, {"dice", QJsonArray{2, 5, 5}}, {"expected_remaining", 190.1235}};
+        const QJsonObject keep{{"action", "keep"}, {"dice", QJsonArray{2, 5, 5}}, {"expected_remaining", 190.1235},
+                               {"wording", "keep 2 5 5 and roll 2 dice"}, {"cost", 0}};
         QCOMPARE(QJsonDocument::fromJson(json).object()["best"], keep);
     }
 
@@ -73,6 +85,9 @@ private slots:
         QTest::newRow("face 7") << QStringList{"--dice", "66667", "--rolls-left", "1"} << "'66667'";
         QTest::newRow("rolls left 3") << QStringList{"--dice", "66666", "--rolls-left", "3"} << "'3'";
         QTest::newRow("dice without rolls left") << QStringList{"--dice", "66666"} << "--rolls-left";
+        QTest::newRow("unknown row name") << QStringList{"--booked", "aces,yahtzee"} << "'yahtzee'";
+        QTest::newRow("top without dice") << QStringList{"--top", "3"} << "--top goes with --dice";
+        QTest::newRow("two modes") << QStringList{"--simulate", "5", "--stats"} << "cannot be combined";
         QTest::newRow("no games") << QStringList{"--simulate", "0"} << "'0'";
         QTest::newRow("games not a number") << QStringList{"--simulate", "many"} << "'many'";
         QTest::newRow("unknown level") << QStringList{"--simulate", "5", "--level", "expert"} << "'expert'";
@@ -144,13 +159,17 @@ private slots:
         QCOMPARE(root.take("best"), choices[0]);
         QVERIFY2(root.isEmpty(), qPrintable(root.keys().join(' ')));
         QCOMPARE(choices.size(), 2);
-        for (const auto &[i, caption, points, cents] : {std::tuple{0, "Quinthor", 50, 7333}, {1, "Chance", 30, 3230}}) {
+        for (const auto &[i, caption, points, cents, cost] :
+             {std::tuple{0, "Quinthor", 50, 7333, 0}, {1, "Chance", 30, 3230, 4103}}) {
             QJsonObject choice = choices[i].toObject();
             QCOMPARE(qRound(choice.take("expected_remaining").toDouble() * 100), cents);
-            QCOMPARE(choice, (QJsonObject{{"action", "book"}, {"row", 14 + i}, {"caption", caption}, {"points", points}}));
+            QCOMPARE(qRound(choice.take("cost").toDouble() * 100), cost);
+            QCOMPARE(choice, (QJsonObject{{"action", "book"}, {"row", 14 + i}, {"caption", caption}, {"points", points},
+                                          {"wording", QStringLiteral("book %1 for %2").arg(caption).arg(points)}}));
         }
-        // In words the runner-up carries its cost, the best none.
-        const QStringList lines = QString::fromLatin1(RunCoach(args.mid(0, args.size() - 1)).out).split('\n');
+        // In words the runner-up carries its cost, the best none; --score adds the final total.
+        const QStringList lines = QString::fromLatin1(RunCoach(args.mid(0, args.size() - 1) + QStringList{"--score", "100"}).out).split('\n');
+        QVERIFY(lines.contains("Expected final total: 173.33"));
         QCOMPARE(lines.filter("Quinthor for 50 ").value(0).simplified(), "book Quinthor for 50 73.33");
         QCOMPARE(lines.filter("Chance for 30 ").value(0).simplified(), "book Chance for 30 32.30 41.03");
     }

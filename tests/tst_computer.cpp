@@ -5,6 +5,7 @@
 
 #include "game/SettingsStore.h"
 #include "game/StrategyLoader.h"
+#include "history/Review.h"
 #include "scoring/valmod.h"
 #include "strategy/TableCache.h"
 #include "ui/ComputerSetupDialog.h"
@@ -356,6 +357,14 @@ void ComputerTest::threeComputersPlayAWholeGame()
                                   .arg(g.f().lblPlayer[best]->text(), g.f().lblSum[best]->text())));
     QCOMPARE(messages.filter(QStringLiteral("Do you want to sacrifice")).size(), 9); // Ann's alone
     QVERIFY(!messages.contains(QStringLiteral("New Highscore !!")));
+
+    // The game's record: the computers' level, and a review whose luck and
+    // loss account for every total exactly.
+    const history::GameRecord &record = g.f().gameRecord();
+    QCOMPARE(record.players.size(), std::size_t(4));
+    QVERIFY(!record.players[0].computer && record.players[3].computer == strategy::Level::Hard);
+    for (const history::PlayerReview &r : history::Review(*StrategyLoader::Shared().table(), record))
+        QVERIFY2(std::abs(r.expectedStart + r.luck - r.loss - r.total) < 1e-3, qPrintable(r.name));
 }
 
 void ComputerTest::newGameDuringTheComputersTurnLeavesNothingBehind()

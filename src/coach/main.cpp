@@ -4,8 +4,11 @@
 
 #include "coach/Coach.h"
 #include "coach/Simulation.h"
+#include "history/Review.h"
+#include "history/Statistics.h"
 #include "strategy/TableCache.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -108,6 +112,15 @@ int main(int argc, char *argv[])
     if (request.help)
         return Print(coach::HelpText().toLocal8Bit());
 
+    // A record is read and checked before the table is touched.
+    std::optional<history::GameRecord> record;
+    if (request.review) {
+        QString error;
+        record = history::Load(*request.review, &error);
+        if (!record)
+            return Fail(BadInput, QStringLiteral("%1: %2").arg(*request.review, error));
+    }
+
     TerminalProgress progress;
     const strategy::TableCache cache;
     QString notKept;
@@ -118,6 +131,17 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "quintor-coach: cannot keep the table in %s (%s); it is worked out again on every run\n",
                      cache.FileName().toLocal8Bit().constData(), notKept.toLocal8Bit().constData());
 
+    if (record) {
+        const auto reviews = history::Review(*table, *record);
+        return Print(request.json ? history::FormatJson(reviews) : history::FormatText(reviews).toLocal8Bit());
+    }
+    if (request.stats) {
+        const QString folder = request.stats->isEmpty() ? history::DefaultFolder() : *request.stats;
+        if (!QFileInfo(folder).isDir())
+            return Fail(BadInput, QStringLiteral("--stats: '%1' is not a folder").arg(folder));
+        const auto statistics = history::Gather(*table, folder, history::DefaultRatingsFile());
+        return Print(request.json ? history::FormatJson(statistics) : history::FormatText(statistics).toLocal8Bit());
+    }
     if (request.simulate) {
         const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}() ^
             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());

@@ -41,6 +41,7 @@ void Form1::mnuComputer_Click()
         std::chrono::steady_clock::now().time_since_epoch().count())));
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
+    StartRecord();
     // Their first turn needs the table: start on it while the person plays.
     Strategy().request();
     UpdateHint();

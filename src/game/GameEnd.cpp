@@ -90,6 +90,8 @@ void Form1::AnnounceWinner()
     if (!IsComputerSeat(winner))
         StoreHighscore(winner);
     cmdRoll->setEnabled(false);
+    SaveRecord();
+    m_record = {};
 }
 
 // Keeps the winner's total if it beats the stored high score. What is stored

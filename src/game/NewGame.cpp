@@ -22,6 +22,7 @@ void Form1::mnuNoPlayer_Click(std::int16_t index)
     }
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
+    StartRecord();
     UpdateHint();
     RefreshScoreSheet();
 }
@@ -39,6 +40,7 @@ void Form1::NewGame()
     m_choiceMark->hide();
     m_playArea->setEnabled(true);
     m_lastBooked = {};
+    m_record = {};
     m_hintPending = false;
 
     HasRolled = false;

@@ -17,6 +17,7 @@ void Form1::cmdRoll_Click()
     if (Timer1->isActive())
         return;
 
+    RecordRollStarted();
     SoundModule::PlayResSound(QStringLiteral("Roll"));
     Timer1->start();
     ++RollCount;
@@ -46,6 +47,7 @@ void Form1::Timer1_Timer()
         TickCount = 0;
         HasRolled = true;
         valmod::EvaluateDice();
+        RecordRollFinished();
         ShowScoreHints();
         UpdateHint();
     }

@@ -4,6 +4,7 @@
 // scoring/, Help and Exit in ui/HelpExit.cpp.
 
 #include "game/GameState.h"
+#include "history/GameRecord.h"
 #include "strategy/Levels.h"
 #include "strategy/Strategy.h"
 
@@ -96,6 +97,10 @@ public:
     // when none is.
     const QWidget *computerChoiceMark() const;
     ScoreSheet *scoreSheet() const { return m_sheet; }
+    // Where finished games are recorded (the user's record folder by default).
+    void setRecordFolder(const QString &folder);
+    // The game so far, or the last one finished in this window.
+    const history::GameRecord &gameRecord() const { return m_record.players.empty() ? m_lastRecord : m_record; }
     // Where the table of perfect play comes from (the user's cache by default).
     void setStrategy(StrategyLoader &loader);
 
@@ -135,6 +140,14 @@ private:
     bool ComputerHolds(const strategy::Choice &keep);
     void ShowComputerChoice(const strategy::Choice &book);
     void RefreshScoreSheet();
+
+    // The game's record.
+    void StartRecord();
+    history::Turn *RecordedTurn();
+    void RecordRollStarted();
+    void RecordRollFinished();
+    void RecordBooking(int row, int points);
+    void SaveRecord();
     StrategyLoader &Strategy();
     void WaitForStrategy();
     void StrategyReady();
@@ -161,4 +174,7 @@ private:
     std::optional<std::uint64_t> m_computerSeed;
     strategy::LevelRandom m_levelRandom{0};
     std::optional<strategy::Choice> m_plan; // what the computer does with this roll
+
+    QString m_recordFolder = history::DefaultFolder();
+    history::GameRecord m_record, m_lastRecord;
 };

@@ -55,6 +55,7 @@ struct GameFixture {
     {
         form.reset();
         form = std::make_unique<Form1>(dialogs, random, settings);
+        form->setRecordFolder(dir.filePath(QStringLiteral("games")));
         form->show();
     }
 

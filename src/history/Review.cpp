@@ -1,0 +1,188 @@
+#include "history/Review.h"
+
+#include "strategy/Wording.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace history {
+
+namespace {
+
+// The faces of the held dice, ascending, as the engine names a keep.
+std::vector<int> KeptFaces(const strategy::Dice &dice, const std::vector<int> &held)
+{
+    std::vector<int> faces;
+    for (int i : held)
+        faces.push_back(dice[std::size_t(i)]);
+    std::sort(faces.begin(), faces.end());
+    return faces;
+}
+
+// What the choice made is worth, from the engine's list for the position.
+// Holding all five and rolling is not in that list: it rolls nothing, and is
+// worth the best of the same dice with one roll fewer.
+std::optional<strategy::Choice> Chosen(const strategy::Table &table, const std::vector<strategy::Choice> &choices,
+                                       strategy::BookedRows booked, int upper, const strategy::Dice &dice,
+                                       int rollsLeft, const strategy::Choice &made)
+{
+    for (const strategy::Choice &c : choices)
+        if (c.action == made.action && (made.action == strategy::Choice::Action::Book ? c.row == made.row : c.kept == made.kept))
+            return c;
+    if (made.action == strategy::Choice::Action::Keep && made.kept.size() == 5) {
+        const auto next = strategy::Advise(table, booked, upper, dice, rollsLeft - 1);
+        if (next.empty())
+            return std::nullopt;
+        strategy::Choice all = made;
+        all.expected = next.front().expected;
+        return all;
+    }
+    return std::nullopt;
+}
+
+double Rounded(double value)
+{
+    return std::round(value * 1e4) / 1e4;
+}
+
+QJsonArray DiceJson(const strategy::Dice &dice)
+{
+    QJsonArray array;
+    for (int face : dice)
+        array.append(face);
+    return array;
+}
+
+} // namespace
+
+std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord &record)
+{
+    std::vector<PlayerReview> reviews;
+    for (const PlayerRecord &player : record.players) {
+        PlayerReview review;
+        review.name = player.name;
+        review.computer = player.computer;
+        review.total = Total(player.turns, &review.bonus);
+        review.expectedStart = table.Expected(0, 0);
+        review.course.push_back(review.expectedStart);
+        review.courseTurn.push_back(0);
+        strategy::BookedRows booked = 0;
+        int upper = 0, total = 0;
+        double before = review.expectedStart; // the position's worth, as a final total
+        const auto mark = [&](double value, int turn) {
+            review.course.push_back(value);
+            review.courseTurn.push_back(turn);
+        };
+        for (std::size_t t = 0; t < player.turns.size(); ++t) {
+            const Turn &turn = player.turns[t];
+            const int turnNumber = int(t) + 1;
+            for (std::size_t r = 0; r < turn.rolls.size(); ++r) {
+                const strategy::Dice &dice = turn.rolls[r];
+                const bool last = r + 1 == turn.rolls.size();
+                // After the third roll none is left; after an earlier one the
+                // player may still roll, whether or not they did.
+                const int rollsLeft = 2 - int(r);
+                const auto choices = strategy::Advise(table, booked, upper, dice, rollsLeft);
+                if (choices.empty())
+                    return reviews; // a position no game can reach; FromJson rules these out
+                const double afterRoll = total + choices.front().expected;
+                review.luck += afterRoll - before;
+                mark(afterRoll, turnNumber);
+
+                strategy::Choice made;
+                if (last) {
+                    made.action = strategy::Choice::Action::Book;
+                    made.row = turn.row;
+                } else {
+                    made.action = strategy::Choice::Action::Keep;
+                    made.kept = KeptFaces(dice, turn.held[r]);
+                }
+                const auto chosen = Chosen(table, choices, booked, upper, dice, rollsLeft, made);
+                if (!chosen)
+                    return reviews; // a booked row booked again; FromJson rules these out
+                const double cost = choices.front().expected - chosen->expected;
+                review.loss += cost;
+                review.decisions.push_back({turnNumber, int(r) + 1, dice, rollsLeft, *chosen, choices.front(), cost});
+                before = total + chosen->expected;
+                mark(before, turnNumber);
+            }
+            // The booking: its points, and the bonus the first time 63 is reached.
+            const bool hadBonus = upper >= strategy::UpperCap;
+            total += turn.points;
+            if (turn.row <= 6) {
+                upper += turn.points;
+                if (!hadBonus && upper >= strategy::UpperCap)
+                    total += 50;
+            }
+            booked = static_cast<strategy::BookedRows>(booked | (1u << (turn.row - 1)));
+        }
+        reviews.push_back(std::move(review));
+    }
+    return reviews;
+}
+
+QString FormatText(const std::vector<PlayerReview> &reviews)
+{
+    QString out;
+    for (const PlayerReview &r : reviews) {
+        if (!out.isEmpty())
+            out += u'\n';
+        out += QStringLiteral("%1: total %2 = %3 expected at the start %4 %5 luck - %6 lost by choices\n")
+                   .arg(r.name)
+                   .arg(r.total)
+                   .arg(r.expectedStart, 0, 'f', 2)
+                   .arg(r.luck < 0 ? u'-' : u'+')
+                   .arg(std::abs(r.luck), 0, 'f', 2)
+                   .arg(r.loss, 0, 'f', 2);
+        std::vector<const Decision *> costly;
+        for (const Decision &d : r.decisions)
+            if (d.cost > CostlyDecision)
+                costly.push_back(&d);
+        std::stable_sort(costly.begin(), costly.end(), [](const Decision *a, const Decision *b) { return a->cost > b->cost; });
+        if (costly.empty()) {
+            out += QStringLiteral("  No choice cost more than %1 points.\n").arg(CostlyDecision, 0, 'f', 1);
+            continue;
+        }
+        for (const Decision *d : costly) {
+            QStringList faces;
+            for (int face : d->dice)
+                faces << QString::number(face);
+            out += QStringLiteral("  turn %1, roll %2, dice %3: %4; best: %5; cost %6\n")
+                       .arg(d->turn)
+                       .arg(d->roll)
+                       .arg(faces.join(u' '), strategy::Describe(d->chosen), strategy::Describe(d->best))
+                       .arg(d->cost, 0, 'f', 2);
+        }
+    }
+    return out;
+}
+
+QByteArray FormatJson(const std::vector<PlayerReview> &reviews)
+{
+    QJsonArray players;
+    for (const PlayerReview &r : reviews) {
+        QJsonArray decisions;
+        for (const Decision &d : r.decisions)
+            decisions.append(QJsonObject{{QStringLiteral("turn"), d.turn},
+                                         {QStringLiteral("roll"), d.roll},
+                                         {QStringLiteral("dice"), DiceJson(d.dice)},
+                                         {QStringLiteral("rolls_left"), d.rollsLeft},
+                                         {QStringLiteral("chosen"), strategy::Describe(d.chosen)},
+                                         {QStringLiteral("best"), strategy::Describe(d.best)},
+                                         {QStringLiteral("cost"), Rounded(d.cost)}});
+        players.append(QJsonObject{{QStringLiteral("name"), r.name},
+                                   {QStringLiteral("total"), r.total},
+                                   {QStringLiteral("expected_start"), Rounded(r.expectedStart)},
+                                   {QStringLiteral("luck"), Rounded(r.luck)},
+                                   {QStringLiteral("loss"), Rounded(r.loss)},
+                                   {QStringLiteral("decisions"), decisions}});
+    }
+    return QJsonDocument(QJsonObject{{QStringLiteral("players"), players}}).toJson(QJsonDocument::Compact) + '\n';
+}
+
+} // namespace history

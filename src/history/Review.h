@@ -1,0 +1,54 @@
+#pragma once
+// A game looked at against perfect play. Every decision (each hold before a
+// re-roll, and the booking) costs what the best choice was worth more than
+// the one made; every roll brings luck, what the position is worth after
+// it less what it was worth before. For every player, exactly:
+//   total = expected start (a new game, 248.44) + luck - loss,
+// where loss is the sum of the costs.
+
+#include "history/GameRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace history {
+
+struct Decision {
+    int turn = 0;      // 1..15
+    int roll = 0;      // 1..3: after which roll it was made
+    strategy::Dice dice{};
+    int rollsLeft = 0; // 2, 1 or 0
+    strategy::Choice chosen, best;
+    double cost = 0;
+};
+
+struct PlayerReview {
+    QString name;
+    std::optional<strategy::Level> computer;
+    int total = 0;
+    bool bonus = false;
+    double expectedStart = 0; // a new game under perfect play
+    double luck = 0;
+    double loss = 0;
+    std::vector<Decision> decisions; // in the order played
+    // The expected final total under perfect play from here: at the start,
+    // then after every roll and every decision. `courseTurn` says in which
+    // turn each point falls (0 for the start).
+    std::vector<double> course;
+    std::vector<int> courseTurn;
+};
+
+// Works for a game still going on too: turns not yet played are left out.
+std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord &record);
+
+// Decisions that cost more than this are worth a word.
+constexpr double CostlyDecision = 0.5;
+
+// For people: per player the total, luck and loss, then the decisions that
+// cost more than half a point, worst first.
+QString FormatText(const std::vector<PlayerReview> &reviews);
+// For scripts: every decision, in the order played.
+QByteArray FormatJson(const std::vector<PlayerReview> &reviews);
+
+} // namespace history

@@ -1,0 +1,245 @@
+// Game records, their review against perfect play and the statistics over
+// a folder of them, from games played through the real window.
+
+#include "support/FullCard.h"
+#include "support/GameFixture.h"
+
+#include "history/Review.h"
+#include "history/Statistics.h"
+#include "strategy/TableCache.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <cmath>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace history;
+
+namespace {
+
+// Ann books the full card with her first roll every turn, except that she
+// holds the first two dice once and rolls again in the first turn.
+GameRecord PlayFullCard(GameFixture &g)
+{
+    g.newGame({"Ann"});
+    bool first = true;
+    for (const ::Turn &turn : FullCard) {
+        if (first) {
+            g.roll({turn.dice[0], turn.dice[1], 6, 6, 6});
+            g.clickDie(0);
+            g.clickDie(1);
+            g.roll(turn.dice.mid(2));
+            first = false;
+        } else {
+            g.roll(turn.dice);
+        }
+        g.clickCategory(turn.row);
+    }
+    return g.f().gameRecord();
+}
+
+QJsonObject Edited(const GameRecord &record, const std::function<void(QJsonObject &turn, QJsonObject &player, QJsonObject &root)> &edit)
+{
+    QJsonObject root = QJsonDocument::fromJson(ToJson(record)).object();
+    QJsonArray players = root["players"].toArray();
+    QJsonObject player = players[0].toObject();
+    QJsonObject turn = player["turns"].toArray()[0].toObject();
+    edit(turn, player, root);
+    QJsonArray turns = player["turns"].toArray();
+    turns[0] = turn;
+    player["turns"] = turns;
+    players[0] = player;
+    root["players"] = players;
+    return root;
+}
+
+} // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+    std::shared_ptr<const strategy::Table> m_table;
+
+private slots:
+    void initTestCase()
+    {
+        QuietOffscreenWarnings();
+        m_table = strategy::TableCache().LoadOrCompute();
+        QVERIFY(m_table);
+    }
+
+    // A finished game is written once, reads back as played, and its review
+    // splits the total exactly into the start, the luck and the loss.
+    void recordAndReview()
+    {
+        GameFixture g;
+        const GameRecord played = PlayFullCard(g);
+        const QStringList files = QDir(g.dir.filePath("games")).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QString error;
+        const auto record = Load(g.dir.filePath("games/" + files[0]), &error);
+        QVERIFY2(record, qPrintable(error));
+        QCOMPARE(record->players[0].name, QStringLiteral("Ann"));
+        QCOMPARE(record->players[0].total, FullCardTotal);
+        QCOMPARE(record->players[0].turns[0].held, (std::vector<std::vector<int>>{{0, 1}}));
+        QCOMPARE(record->players[0].turns[0].rolls.size(), std::size_t(2));
+        QVERIFY(!record->players[0].computer);
+        QCOMPARE(ToJson(*record), ToJson(played));
+
+        const PlayerReview r = Review(*m_table, *record).front();
+        QCOMPARE(r.decisions.size(), std::size_t(16));
+        QVERIFY(std::abs(r.expectedStart + r.luck - r.loss - FullCardTotal) < 1e-3);
+        QVERIFY(r.loss > 0);
+        QCOMPARE(r.course.back(), double(FullCardTotal));
+    }
+
+    // Costs worked out by hand. With Quinthor and Chance open, 6 6 6 6 6
+    // booked as Chance takes 30 now instead of 50, and leaves the other row
+    // for later. With only Chance open and five aces after the second roll,
+    // holding them all keeps 5 where rolling all five averages 17.5.
+    void costsByHand()
+    {
+        GameRecord record;
+        record.players.emplace_back();
+        std::vector<history::Turn> &turns = record.players[0].turns;
+        for (int row = 1; row <= 13; ++row)
+            turns.push_back({{{1, 1, 1, 1, 1}}, {}, row, Points({1, 1, 1, 1, 1}, row)});
+        turns.push_back({{{6, 6, 6, 6, 6}}, {}, 15, 30});
+        const auto booked = strategy::BookedRows(0x1FFF);
+        const int upper = 5; // the aces; nothing in rows 2..6
+        QCOMPARE(Review(*m_table, record).front().decisions[13].cost,
+                 50 + m_table->Expected(booked | 0x2000, upper) - (30 + m_table->Expected(booked | 0x4000, upper)));
+
+        turns.resize(13);
+        turns.push_back({{{6, 6, 6, 6, 6}}, {}, 14, 50});
+        turns.push_back({{{1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}, {1, 1, 1, 1, 1}}, {{0, 1, 2, 3, 4}, {0, 1, 2, 3, 4}}, 15, 5});
+        const PlayerReview r = Review(*m_table, record).front();
+        QCOMPARE(r.decisions.size(), std::size_t(17));
+        QVERIFY2(std::abs(r.decisions[15].cost - 12.5) < 1e-4, qPrintable(QString::number(r.decisions[15].cost)));
+        QCOMPARE(r.decisions[16].cost, 0.0); // nothing else to book
+        QVERIFY(std::abs(r.expectedStart + r.luck - r.loss - Total(turns)) < 1e-3);
+    }
+
+    // Records that could not have been played say what is wrong, and where.
+    void badRecords_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("names");
+        GameFixture g;
+        const GameRecord good = PlayFullCard(g);
+        const auto bad = [&](const char *name, const QString &says, auto edit) {
+            QTest::newRow(name) << QJsonDocument(Edited(good, edit)).toJson() << says;
+        };
+        QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON";
+        bad("other format", "not a game record", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["format"] = "chess"; });
+        bad("version 2", "version 2", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["version"] = 2; });
+        bad("face 7", "player 1, turn 1: a die's face", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["rolls"] = QJsonArray{QJsonArray{7, 1, 1, 2, 3}};
+            t["held"] = QJsonArray{};
+        });
+        bad("row twice", "turn 2: row 1 is booked twice", [](QJsonObject &, QJsonObject &p, QJsonObject &) {
+            QJsonArray turns = p["turns"].toArray();
+            QJsonObject second = turns[1].toObject();
+            second["row"] = 1;
+            second["points"] = 0;
+            turns[1] = second;
+            p["turns"] = turns;
+        });
+        bad("four rolls", "turn 1 has 4 rolls", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            QJsonArray rolls = t["rolls"].toArray();
+            rolls.append(rolls.last());
+            rolls.append(rolls.last());
+            t["rolls"] = rolls;
+            t["held"] = QJsonArray{QJsonArray{0, 1}, QJsonArray{}, QJsonArray{}};
+        });
+        bad("points the dice do not score", "turn 1: the dice score 3 in row 1, not 4",
+            [](QJsonObject &t, QJsonObject &, QJsonObject &) { t["points"] = 4; });
+        bad("held die changed", "turn 1: held die 2 changed from 6 to 1", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["held"] = QJsonArray{QJsonArray{0, 1, 2}};
+        });
+        bad("total", "the total is 300", [](QJsonObject &, QJsonObject &p, QJsonObject &) { p["total"] = 300; });
+    }
+    void badRecords()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, names);
+        QString error;
+        QVERIFY(!FromJson(json, &error));
+        QVERIFY2(error.contains(names), qPrintable(error));
+        // The coach says it in one line, with status 2.
+        QTemporaryDir dir;
+        QFile file(dir.filePath("bad.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        file.close();
+        QProcess coach;
+        coach.start(QStringLiteral(QUINTOR_COACH), {"--review", file.fileName()});
+        QVERIFY(coach.waitForFinished(60000));
+        QCOMPARE(coach.exitCode(), 2);
+        const QString err = QString::fromLocal8Bit(coach.readAllStandardError());
+        QVERIFY2(err.count(u'\n') == 1 && err.contains(names), qPrintable(err));
+    }
+
+    // Two copies finishing at the same moment keep both records.
+    void twoCopiesWriteAtOnce()
+    {
+        QTemporaryDir dir;
+        GameRecord record;
+        record.finished = QDateTime::currentDateTimeUtc();
+        record.players.push_back({QStringLiteral("Ann"), {}, 0, {}});
+        const auto write = [&] {
+            for (int i = 0; i < 50; ++i)
+                QVERIFY(Save(record, dir.path()));
+        };
+        std::thread other(write);
+        write();
+        other.join();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 100);
+    }
+
+    // A folder that cannot take records changes nothing of the game.
+    void unwritableFolderKeepsTheHighScore()
+    {
+        GameFixture g;
+        QVERIFY(QFile(g.dir.filePath("file")).open(QIODevice::WriteOnly));
+        g.f().setRecordFolder(g.dir.filePath("file/games")); // below a plain file: not even root can
+        PlayFullCard(g);
+        QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
+        g.reopen();
+        QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
+    }
+
+    // Per name, over a folder with a corrupt file and a FIFO among the
+    // records; the skipped files are counted and left as they were.
+    void statistics()
+    {
+        GameFixture g;
+        PlayFullCard(g);
+        PlayFullCard(g);
+        const QString games = g.dir.filePath("games");
+        QFile corrupt(games + "/corrupt.json");
+        QVERIFY(corrupt.open(QIODevice::WriteOnly) && corrupt.write("{\"format\": \"quintor-game\"") > 0);
+        corrupt.close();
+        QVERIFY(mkfifo(QFile::encodeName(games + "/fifo.json").constData(), 0600) == 0);
+        const QString ratings = g.dir.filePath("ratings.json");
+        for (int run = 0; run < 2; ++run) { // the second from the kept ratings
+            const Statistics s = Gather(*m_table, games, ratings);
+            QCOMPARE(s.skipped, 2);
+            QCOMPARE(s.players.size(), std::size_t(1));
+            const PlayerStatistics &ann = s.players[0];
+            QCOMPARE(ann.count(), 2);
+            QCOMPARE(ann.mean(), double(FullCardTotal));
+            QCOMPARE(ann.best(), FullCardTotal);
+            QCOMPARE(ann.bonusRate(), 1.0);
+            QVERIFY(std::abs(248.44 + ann.meanLuck() - ann.meanLoss() - FullCardTotal) < 0.01);
+        }
+        QVERIFY(QFileInfo(ratings).size() > 0);
+        QVERIFY(corrupt.open(QIODevice::ReadOnly));
+        QCOMPARE(corrupt.readAll(), QByteArray("{\"format\": \"quintor-game\""));
+    }
+};
+
+QUINTOR_TEST_MAIN(HistoryTest)
+#include "tst_history.moc"
