@@ -1,6 +1,7 @@
 // The hint and the computer opponent in the real window, with scripted dice
 // and the table of perfect play from the test cache.
 
+#include "support/FullCard.h"
 #include "support/GameFixture.h"
 
 #include "game/SettingsStore.h"
@@ -119,6 +120,22 @@ void ComputerTest::hint()
     g.roll({1, 1, 1, 1, 1});
     g.roll({5, 3, 1, 4, 2});
     QVERIFY(AskHint(g).startsWith(QStringLiteral("Best choice: book Small Straight for 15.\n")));
+    QCOMPARE(g.dialogs.calls.last().placement, Dialogs::Placement::Beside);
+
+    // A runner-up within a tenth of a point is as good as the best.
+    g.newGame({"Ann"});
+    g.roll({1, 1, 2, 2, 5});
+    QVERIFY2(AskHint(g).endsWith(QStringLiteral("\nRunner-up: keep 2 2 and roll 3 dice, about as good.")), qPrintable(AskHint(g)));
+    // The last row with no roll left: nothing is left to chance.
+    g.newGame({"Ann"});
+    for (int t = 0; t < 14; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+    }
+    for (int roll = 0; roll < 3; ++roll)
+        g.roll(FullCard[14].dice);
+    QCOMPARE(AskHint(g), QStringLiteral("Best choice: book Chance for 28.\n"
+                                        "With perfect play from here your final total will be exactly %1.0.").arg(FullCardTotal));
 }
 
 void ComputerTest::hintAskedWhileTheTableLoads()

@@ -45,17 +45,28 @@ void Form1::ShowHint()
                                               DiceOnTheTable(), rollsLeft);
         if (choices.empty())
             return; // a position the engine cannot judge: say nothing rather than guess
+        // Booking the last open row with no roll left leaves nothing to chance.
+        const int openRows = strategy::RowCount - __builtin_popcount(position.booked);
+        const bool exact = rollsLeft == 0 && openRows == 1;
         const strategy::Choice &best = choices.front();
+        const QString howSure = exact ? QStringLiteral("exactly %1") : QStringLiteral("%1 on average");
         text = QStringLiteral("Best choice: %1.\n"
-                              "With perfect play from here your final total will be %2 on average.")
-                   .arg(strategy::Describe(best))
-                   .arg(position.total + best.expected, 0, 'f', 1);
+                              "With perfect play from here your final total will be %2.")
+                   .arg(strategy::Describe(best), howSure.arg(position.total + best.expected, 0, 'f', 1));
         if (choices.size() > 1) {
             const strategy::Choice &next = choices[1];
-            text += QStringLiteral("\nRunner-up: %1, which costs %2 points on average.")
-                        .arg(strategy::Describe(next))
-                        .arg(best.expected - next.expected, 0, 'f', 2);
+            const double cost = best.expected - next.expected;
+            // A difference within a tenth of a point is no real difference.
+            if (cost < 0.1)
+                text += QStringLiteral("\nRunner-up: %1, about as good.").arg(strategy::Describe(next));
+            else
+                text += QStringLiteral("\nRunner-up: %1, which costs %2 points%3.")
+                            .arg(strategy::Describe(next))
+                            .arg(cost, 0, 'f', 2)
+                            .arg(exact ? QString() : QStringLiteral(" on average"));
         }
     }
-    m_dialogs.MsgBox(text, Dialogs::Buttons::Ok, QStringLiteral("Hint"));
+    // Beside the window: the advice can be read while looking at the dice.
+    m_dialogs.MsgBox(text, Dialogs::Buttons::Ok, QStringLiteral("Hint"), Dialogs::Icon::None,
+                     Dialogs::Placement::Beside);
 }

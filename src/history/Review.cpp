@@ -14,16 +14,6 @@ namespace history {
 
 namespace {
 
-// The faces of the held dice, ascending, as the engine names a keep.
-std::vector<int> KeptFaces(const strategy::Dice &dice, const std::vector<int> &held)
-{
-    std::vector<int> faces;
-    for (int i : held)
-        faces.push_back(dice[std::size_t(i)]);
-    std::sort(faces.begin(), faces.end());
-    return faces;
-}
-
 // What the choice made is worth, from the engine's list for the position.
 // Holding all five and rolling is not in that list: it rolls nothing, and is
 // worth the best of the same dice with one roll fewer.
@@ -60,6 +50,28 @@ QJsonArray DiceJson(const strategy::Dice &dice)
 
 } // namespace
 
+strategy::Choice KeepOf(const strategy::Dice &dice, const std::vector<int> &held)
+{
+    strategy::Choice keep;
+    keep.action = strategy::Choice::Action::Keep;
+    for (int i : held)
+        keep.kept.push_back(dice[std::size_t(i)]);
+    std::sort(keep.kept.begin(), keep.kept.end());
+    return keep;
+}
+
+std::optional<Rating> Rate(const strategy::Table &table, strategy::BookedRows booked, int upperSum,
+                           const strategy::Dice &dice, int rollsLeft, const strategy::Choice &made)
+{
+    const auto choices = strategy::Advise(table, booked, upperSum, dice, rollsLeft);
+    if (choices.empty())
+        return std::nullopt;
+    const auto chosen = Chosen(table, choices, booked, upperSum, dice, rollsLeft, made);
+    if (!chosen)
+        return std::nullopt;
+    return Rating{*chosen, choices.front(), choices.front().expected - chosen->expected};
+}
+
 std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord &record)
 {
     std::vector<PlayerReview> reviews;
@@ -94,13 +106,10 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 review.luck += afterRoll - before;
                 mark(afterRoll, turnNumber);
 
-                strategy::Choice made;
+                strategy::Choice made = KeepOf(dice, last ? std::vector<int>{} : turn.held[r]);
                 if (last) {
                     made.action = strategy::Choice::Action::Book;
                     made.row = turn.row;
-                } else {
-                    made.action = strategy::Choice::Action::Keep;
-                    made.kept = KeptFaces(dice, turn.held[r]);
                 }
                 const auto chosen = Chosen(table, choices, booked, upper, dice, rollsLeft, made);
                 if (!chosen)

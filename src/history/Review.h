@@ -39,6 +39,18 @@ struct PlayerReview {
     std::vector<int> courseTurn;
 };
 
+// One decision rated: the choice made as the engine values it, the best
+// one, and what the difference costs. Nothing for a choice the position
+// does not allow.
+struct Rating {
+    strategy::Choice chosen, best;
+    double cost = 0;
+};
+std::optional<Rating> Rate(const strategy::Table &table, strategy::BookedRows booked, int upperSum,
+                           const strategy::Dice &dice, int rollsLeft, const strategy::Choice &made);
+// A keep as the engine names it: the faces of the held dice, ascending.
+strategy::Choice KeepOf(const strategy::Dice &dice, const std::vector<int> &held);
+
 // Works for a game still going on too: turns not yet played are left out.
 std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord &record);
 

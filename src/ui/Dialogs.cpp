@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <limits>
 
 namespace {
@@ -55,8 +56,22 @@ private:
 
 } // namespace
 
+void PlaceBeside(QWidget &widget, const QWidget *window)
+{
+    widget.adjustSize();
+    const QRect frame = window->frameGeometry();
+    const QScreen *screen = window->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    const QSize size = widget.frameGeometry().size();
+    // Right of the window if it fits on the screen, else left of it.
+    QPoint at(frame.right() + 8, frame.top());
+    if (room.isValid() && at.x() + size.width() > room.right() && frame.left() - 8 - size.width() >= room.left())
+        at.setX(frame.left() - 8 - size.width());
+    widget.move(at);
+}
+
 Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, const QString &title,
-                                  Icon icon)
+                                  Icon icon, Placement placement)
 {
     QMessageBox box(m_parent);
     box.setWindowTitle(title.isEmpty() ? ApplicationTitle : title);
@@ -72,6 +87,8 @@ Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, const QS
         box.setStandardButtons(QMessageBox::Ok);
     }
     new FreshDialogGuard(box);
+    if (placement == Placement::Beside && m_parent)
+        PlaceBeside(box, m_parent->window());
     // Closing the box any other way than with OK counts as Cancel.
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }

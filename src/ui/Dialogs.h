@@ -12,18 +12,25 @@ public:
     enum class Buttons { Ok, OkCancel };
     enum class Icon { None, Warning };
     enum class Answer { Ok, Cancel };
+    // Where a box opens: over the window, or beside it so that the dice and
+    // the category boxes stay in view.
+    enum class Placement { Over, Beside };
 
     virtual ~Dialogs() = default;
 
     // A message box. An empty title stands for the application title.
     virtual Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
-                          Icon icon = Icon::None) = 0;
+                          Icon icon = Icon::None, Placement placement = Placement::Over) = 0;
     // A text prompt that starts empty; cancelling gives the empty text.
     virtual QString InputBox(const QString &prompt, const QString &title) = 0;
     // The setup of a game against the computer, starting from `setup`; false
     // when cancelled, and then `setup` is left as it was.
     virtual bool AskComputerSetup(ComputerSetup &setup) = 0;
 };
+
+// Moves a window next to `window` (right of it where the screen has room,
+// else left), never over it.
+void PlaceBeside(QWidget &widget, const QWidget *window);
 
 // The title shown by a dialog that has none of its own.
 inline const QString ApplicationTitle = QStringLiteral("Quintis");
@@ -34,7 +41,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
 
     Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
-                  Icon icon = Icon::None) override;
+                  Icon icon = Icon::None, Placement placement = Placement::Over) override;
     QString InputBox(const QString &prompt, const QString &title) override;
     bool AskComputerSetup(ComputerSetup &setup) override;
 

@@ -17,6 +17,7 @@ struct DialogCall {
     QString title;  // as passed (empty: the application title)
     Dialogs::Buttons buttons = Dialogs::Buttons::Ok;
     Dialogs::Icon icon = Dialogs::Icon::None;
+    Dialogs::Placement placement = Dialogs::Placement::Over;
 };
 
 class ScriptedDialogs final : public Dialogs {
@@ -35,9 +36,9 @@ public:
     // Told of every dialog as it opens.
     std::function<void(const DialogCall &)> onCall;
 
-    Answer MsgBox(const QString &text, Buttons buttons, const QString &title, Icon icon) override
+    Answer MsgBox(const QString &text, Buttons buttons, const QString &title, Icon icon, Placement placement) override
     {
-        calls.append({DialogCall::Message, text, title, buttons, icon});
+        calls.append({DialogCall::Message, text, title, buttons, icon, placement});
         if (onCall)
             onCall(calls.last());
         if (buttons == Buttons::Ok)
