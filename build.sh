@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # qt6-wayland lets the game run natively on a Wayland desktop, not through XWayland.
-build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev qt6-wayland
+# Qt Charts needs Qt OpenGL's development files, which its package does not pull in.
+build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-wayland
                 fonts-liberation2 fonts-dejavu-core)
 test_packages=(pulseaudio pulseaudio-utils sox xvfb xdotool x11-utils imagemagick
                at-spi2-core python3-pyatspi dbus appstream desktop-file-utils dpkg-dev file

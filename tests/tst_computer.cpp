@@ -9,6 +9,7 @@
 #include "history/Review.h"
 #include "scoring/valmod.h"
 #include "strategy/TableCache.h"
+#include "ui/CoachPanel.h"
 #include "ui/ComputerSetupDialog.h"
 #include "ui/ScoreSheet.h"
 
@@ -79,6 +80,7 @@ private slots:
     void initTestCase();
     void hint();
     void hintAskedWhileTheTableLoads();
+    void coachMode();
     void progressWindowGoneBeforeTheHintOpens();
     void loaderStopsAtOnceWhenDestroyed();
     void computerPlaysAWholeGame();
@@ -136,6 +138,30 @@ void ComputerTest::hint()
         g.roll(FullCard[14].dice);
     QCOMPARE(AskHint(g), QStringLiteral("Best choice: book Chance for 28.\n"
                                         "With perfect play from here your final total will be exactly %1.0.").arg(FullCardTotal));
+}
+
+void ComputerTest::coachMode()
+{
+    GameFixture g;
+    g.f().mnuCoachMode->trigger();
+    const CoachPanel *panel = g.f().coachPanel();
+    QVERIFY(panel && panel->isVisible());
+    QVERIFY(!panel->frameGeometry().intersects(g.f().frameGeometry())); // never over the dice or the boxes
+    g.newGame({"Ann"});
+    QVERIFY2(panel->advice().startsWith("Ann to roll. With perfect play the final total will be 248.4"), qPrintable(panel->advice()));
+    g.roll({1, 1, 2, 2, 5});
+    QVERIFY(panel->advice().startsWith("Best choice for Ann: keep 5 and roll 4 dice.\n"));
+    // Ann keeps the deuces instead, which costs a little; then books the best.
+    g.clickDie(2);
+    g.clickDie(3);
+    g.roll({1, 1, 1});
+    QCOMPARE(panel->verdict(), QStringLiteral("Ann: \"keep 2 2 and roll 3 dice\" cost 0.09 points; the best was \"keep 5 and roll 4 dice\"."));
+    QCOMPARE(g.s().ScoreCard[1][8], NotBooked); // it changes nothing
+    g.clickCategory(8);
+    QVERIFY2(panel->verdict().contains("book Two Pair for 6"), qPrintable(panel->verdict()));
+    // Remembered for the next start.
+    g.reopen();
+    QTRY_VERIFY(g.f().mnuCoachMode->isChecked());
 }
 
 void ComputerTest::hintAskedWhileTheTableLoads()

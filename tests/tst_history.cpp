@@ -4,6 +4,7 @@
 #include "support/FullCard.h"
 #include "support/GameFixture.h"
 
+#include "game/StrategyLoader.h"
 #include "history/Review.h"
 #include "history/Statistics.h"
 #include "strategy/TableCache.h"
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTableWidget>
 
 #include <cmath>
 #include <sys/stat.h>
@@ -69,6 +71,9 @@ private slots:
         QuietOffscreenWarnings();
         m_table = strategy::TableCache().LoadOrCompute();
         QVERIFY(m_table);
+        // The windows ask the game's own loader.
+        StrategyLoader::Shared().request();
+        QTRY_VERIFY_WITH_TIMEOUT(StrategyLoader::Shared().table() != nullptr, 120000);
     }
 
     // A finished game is written once, reads back as played, and its review
@@ -209,6 +214,33 @@ private slots:
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
         g.reopen();
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
+    }
+
+    // The windows: the review of the game just played, and the figures over
+    // the records, from the chart module loaded on first use.
+    void reviewAndStatisticsWindows()
+    {
+        GameFixture g;
+        PlayFullCard(g);
+        g.f().mnuReview->trigger();
+        const auto *review = g.f().findChild<QWidget *>("ReviewWindow");
+        QVERIFY2(review && review->isVisible(), qPrintable(g.dialogs.messageTexts().join('\n')));
+        const QString summary = review->findChild<QLabel *>("ReviewSummary")->text();
+        QVERIFY2(summary.startsWith(QStringLiteral("Ann: %1 so far = 248.44 expected at the start").arg(FullCardTotal)),
+                 qPrintable(summary));
+        const auto *decisions = review->findChild<QTableWidget *>("ReviewDecisions");
+        QVERIFY(decisions->rowCount() > 0);
+        // In the score card's own words.
+        QVERIFY(decisions->item(0, 4)->text().contains(QRegularExpression("^(book|keep|sacrifice|roll all) ")));
+        QVERIFY(decisions->item(0, 6)->text().toDouble() >= decisions->item(decisions->rowCount() - 1, 6)->text().toDouble());
+
+        g.f().mnuStatistics->trigger();
+        const auto *statistics = g.f().findChild<QWidget *>("StatisticsWindow");
+        QVERIFY(statistics && statistics->isVisible());
+        const auto *table = statistics->findChild<QTableWidget *>("StatisticsTable");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Ann"));
+        QCOMPARE(table->item(0, 3)->text(), QString::number(FullCardTotal));
     }
 
     // Per name, over a folder with a corrupt file and a FIFO among the

@@ -183,7 +183,7 @@ void WindowTest::menuTree()
 {
     GameFixture g;
     const QList<QAction *> bar = g.f().menuBar()->actions();
-    QCOMPARE(bar.size(), 5);
+    QCOMPARE(bar.size(), 6);
     QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
     QCOMPARE(bar[1]->text(), QStringLiteral("&New Game"));
     QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
@@ -195,6 +195,9 @@ void WindowTest::menuTree()
     QCOMPARE(bar[3], g.f().mnuHint);
     QCOMPARE(bar[4]->text(), QStringLiteral("&Score Sheet"));
     QCOMPARE(bar[4], g.f().mnuScoreSheet);
+    QCOMPARE(bar[5]->text(), QStringLiteral("&Learn"));
+    QCOMPARE(bar[5]->menu(), g.f().mnuLearn);
+    QVERIFY(g.f().mnuCoachMode->isCheckable() && !g.f().mnuCoachMode->isChecked()); // off by default
 
     const QList<QAction *> file = bar[0]->menu()->actions();
     QCOMPARE(file.size(), 1);

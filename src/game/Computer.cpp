@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <utility>
 
 void Form1::mnuComputer_Click()
 {
@@ -219,11 +220,13 @@ void Form1::StrategyReady()
     // delayed-show timer, which hide() leaves running, would show it.
     delete m_progress;
     m_progress = nullptr;
-    if (m_hintPending) {
-        m_hintPending = false;
-        // Only where the hint still makes sense and nothing else is asked.
-        if (mnuHint->isEnabled() && !QApplication::activeModalWidget())
-            ShowHint();
-    }
+    const PendingWindow pending = std::exchange(m_pendingWindow, PendingWindow::None);
+    // Only where the hint still makes sense and nothing else is asked.
+    if (pending == PendingWindow::Hint && mnuHint->isEnabled() && !QApplication::activeModalWidget())
+        ShowHint();
+    if (pending == PendingWindow::Review)
+        mnuReview_Click();
+    if (pending == PendingWindow::Statistics)
+        mnuStatistics_Click();
     ScheduleComputer();
 }

@@ -15,6 +15,7 @@
 void Form1::UpdateHint()
 {
     mnuHint->setEnabled(PlayerCount > 0 && GameOpen() && !Timer1->isActive() && !IsComputerTurn());
+    UpdateCoachPanel();
 }
 
 void Form1::mnuHint_Click()
@@ -22,7 +23,7 @@ void Form1::mnuHint_Click()
     if (!mnuHint->isEnabled())
         return;
     if (!Strategy().table()) {
-        m_hintPending = true;
+        m_pendingWindow = PendingWindow::Hint;
         WaitForStrategy();
         return;
     }

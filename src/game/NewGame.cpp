@@ -41,7 +41,8 @@ void Form1::NewGame()
     m_playArea->setEnabled(true);
     m_lastBooked = {};
     m_record = {};
-    m_hintPending = false;
+    if (m_pendingWindow == PendingWindow::Hint)
+        m_pendingWindow = PendingWindow::None; // a hint for the old game
 
     HasRolled = false;
     for (int p = 1; p <= MaxPlayers; ++p) {

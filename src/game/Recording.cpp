@@ -3,6 +3,8 @@
 // over, for the review, the statistics and other programs.
 
 #include "game/ComputerSetup.h"
+#include "game/EnginePosition.h"
+#include "history/Review.h"
 #include "scoring/valmod.h"
 #include "ui/Form1.h"
 
@@ -39,6 +41,14 @@ history::Turn *Form1::RecordedTurn()
 
 void Form1::RecordRollStarted()
 {
+    if (HasRolled && RollCount > 0) {
+        std::vector<int> held;
+        for (int i = 0; i < 5; ++i)
+            if (!RollDie[i])
+                held.push_back(i);
+        const EnginePosition position = PositionOf(*this, CurPlayer + 1);
+        CoachRate(history::KeepOf(DiceOnTheTable(), held), position.booked, position.upperSum, RollsPerTurn - RollCount);
+    }
     const auto p = std::size_t(CurPlayer);
     if (p >= m_record.players.size())
         return;
@@ -66,6 +76,15 @@ void Form1::RecordRollFinished()
 
 void Form1::RecordBooking(int row, int points)
 {
+    // The card has the booking already; the decision was made without it.
+    EnginePosition before = PositionOf(*this, CurPlayer + 1);
+    before.booked = static_cast<strategy::BookedRows>(before.booked & ~(1u << (row - 1)));
+    if (row <= 6)
+        before.upperSum -= points;
+    strategy::Choice made;
+    made.row = row;
+    CoachRate(made, before.booked, before.upperSum, RollAllowed() ? RollsPerTurn - RollCount : 0);
+
     if (history::Turn *turn = RecordedTurn()) {
         turn->row = row;
         turn->points = points;

@@ -21,6 +21,8 @@ void Form1::NextPlayer()
     UpdateHint();
     ScheduleComputer();
     RefreshScoreSheet();
+    if (m_review && m_review->isVisible())
+        RefreshReview();
 }
 
 void Form1::ShowScoreCard()

@@ -52,6 +52,8 @@ Form1::Form1(Dialogs &dialogs, RandomSource &random, SettingsStore &settings, QW
 
     Form_Load();
     UpdateHint();
+    // Coach mode as the player left it, once the window is on the screen.
+    QTimer::singleShot(0, this, &Form1::RestoreCoachMode);
 }
 
 Form1::~Form1() = default;
@@ -204,6 +206,16 @@ void Form1::CreateMenus()
     mnuHint->setObjectName(QStringLiteral("mnuHint"));
     mnuScoreSheet = bar->addAction(QStringLiteral("&Score Sheet"));
     mnuScoreSheet->setObjectName(QStringLiteral("mnuScoreSheet"));
+    mnuLearn = bar->addMenu(QStringLiteral("&Learn"));
+    mnuLearn->setObjectName(QStringLiteral("mnuLearn"));
+    mnuReview = mnuLearn->addAction(QStringLiteral("&Review"));
+    mnuReview->setObjectName(QStringLiteral("mnuReview"));
+    mnuStatistics = mnuLearn->addAction(QStringLiteral("&Statistics"));
+    mnuStatistics->setObjectName(QStringLiteral("mnuStatistics"));
+    mnuLearn->addSeparator();
+    mnuCoachMode = mnuLearn->addAction(QStringLiteral("&Coach Mode"));
+    mnuCoachMode->setObjectName(QStringLiteral("mnuCoachMode"));
+    mnuCoachMode->setCheckable(true);
 }
 
 void Form1::ConnectEvents()
@@ -227,6 +239,9 @@ void Form1::ConnectEvents()
     connect(mnuComputer, &QAction::triggered, this, &Form1::mnuComputer_Click);
     connect(mnuHint, &QAction::triggered, this, &Form1::mnuHint_Click);
     connect(mnuScoreSheet, &QAction::triggered, this, &Form1::mnuScoreSheet_Click);
+    connect(mnuReview, &QAction::triggered, this, &Form1::mnuReview_Click);
+    connect(mnuStatistics, &QAction::triggered, this, &Form1::mnuStatistics_Click);
+    connect(mnuCoachMode, &QAction::toggled, this, &Form1::mnuCoachMode_Toggled);
     connect(m_computerTimer, &QTimer::timeout, this, &Form1::ComputerStep);
 
     // During the computer's turn a person's clicks and keys on the play

@@ -9,6 +9,7 @@
 #include "strategy/Strategy.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,8 @@ class QPushButton;
 class QTimer;
 class Dialogs;
 class PictureBox;
+class CoachPanel;
+class HistoryWindows;
 class RandomSource;
 class ScoreSheet;
 class SettingsStore;
@@ -68,6 +71,10 @@ public:
     QAction *mnuComputer = nullptr; // New Game against the engine
     QAction *mnuHint = nullptr;
     QAction *mnuScoreSheet = nullptr;
+    QMenu *mnuLearn = nullptr;
+    QAction *mnuReview = nullptr;
+    QAction *mnuStatistics = nullptr;
+    QAction *mnuCoachMode = nullptr; // checkable
 
     // Event handlers.
     void Form_Load();
@@ -81,6 +88,9 @@ public:
     void mnuComputer_Click();
     void mnuHint_Click();
     void mnuScoreSheet_Click();
+    void mnuReview_Click();
+    void mnuStatistics_Click();
+    void mnuCoachMode_Toggled(bool on);
 
     void GameFinish();
     void ShowScoreHints();
@@ -97,6 +107,7 @@ public:
     // when none is.
     const QWidget *computerChoiceMark() const;
     ScoreSheet *scoreSheet() const { return m_sheet; }
+    CoachPanel *coachPanel() const { return m_coach; }
     // Where finished games are recorded (the user's record folder by default).
     void setRecordFolder(const QString &folder);
     // The game so far, or the last one finished in this window.
@@ -106,6 +117,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     void CreateControls();
@@ -148,6 +160,16 @@ private:
     void RecordRollFinished();
     void RecordBooking(int row, int points);
     void SaveRecord();
+
+    // Coach mode.
+    void RestoreCoachMode();
+    bool CoachShown() const;
+    void UpdateCoachPanel();
+    void CoachRate(const strategy::Choice &made, strategy::BookedRows booked, int upperSum, int rollsLeft);
+
+    // Review and statistics.
+    HistoryWindows *HistoryModule(const QString &title);
+    void RefreshReview();
     StrategyLoader &Strategy();
     void WaitForStrategy();
     void StrategyReady();
@@ -160,13 +182,17 @@ private:
     StrategyLoader *m_strategy = nullptr; // the shared one until first needed
     QTimer *m_computerTimer = nullptr;
     QProgressDialog *m_progress = nullptr;
-    bool m_hintPending = false; // a hint waits for the table
+    // A window asked for before the table was there.
+    enum class PendingWindow { None, Hint, Review, Statistics };
+    PendingWindow m_pendingWindow = PendingWindow::None;
 
     // Roll, the dice and the category boxes: disabled as a whole during a
     // computer's turn, which leaves each control's own state as it is.
     QWidget *m_playArea = nullptr;
     QLabel *m_choiceMark = nullptr;
     ScoreSheet *m_sheet = nullptr;
+    CoachPanel *m_coach = nullptr;
+    QPointer<QWidget> m_review, m_statistics;
     std::array<int, MaxPlayers + 1> m_lastBooked{}; // row of each player's last booking
 
     int m_computers = 0;

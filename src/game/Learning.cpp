@@ -1,0 +1,83 @@
+// The Review and Statistics windows: the game so far or the last one, and
+// the figures over every recorded game, against perfect play.
+
+#include "game/StrategyLoader.h"
+#include "history/Statistics.h"
+#include "ui/Dialogs.h"
+#include "ui/Form1.h"
+#include "ui/HistoryWindows.h"
+
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+// The newest record in the folder that reads as one.
+history::GameRecord NewestRecord(const QString &folder)
+{
+    for (const QFileInfo &file : QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files, QDir::Time))
+        if (auto record = history::Load(file.filePath(), nullptr))
+            return *record;
+    return {};
+}
+
+} // namespace
+
+HistoryWindows *Form1::HistoryModule(const QString &title)
+{
+    QString why;
+    HistoryWindows *windows = LoadHistoryWindows(&why);
+    if (!windows)
+        m_dialogs.MsgBox(QStringLiteral("The %1 window cannot be shown: its module quintor-charts.so %2.")
+                             .arg(title.toLower(), why),
+                         Dialogs::Buttons::Ok, title, Dialogs::Icon::Warning);
+    return windows;
+}
+
+void Form1::mnuReview_Click()
+{
+    if (!Strategy().table()) {
+        m_pendingWindow = PendingWindow::Review;
+        WaitForStrategy();
+        return;
+    }
+    HistoryWindows *windows = HistoryModule(QStringLiteral("Review"));
+    if (!windows)
+        return;
+    if (!m_review)
+        m_review = windows->NewReviewWindow(this);
+    RefreshReview();
+    m_review->show();
+    m_review->raise();
+    m_review->activateWindow();
+}
+
+void Form1::RefreshReview()
+{
+    const auto table = Strategy().table();
+    HistoryWindows *windows = m_review ? LoadHistoryWindows(nullptr) : nullptr;
+    if (!windows || !table)
+        return;
+    const history::GameRecord &record = gameRecord();
+    windows->Review(m_review, *table, record.players.empty() ? NewestRecord(m_recordFolder) : record);
+}
+
+void Form1::mnuStatistics_Click()
+{
+    const auto table = Strategy().table();
+    if (!table) {
+        m_pendingWindow = PendingWindow::Statistics;
+        WaitForStrategy();
+        return;
+    }
+    HistoryWindows *windows = HistoryModule(QStringLiteral("Statistics"));
+    if (!windows)
+        return;
+    delete m_statistics; // the figures as they are now
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_statistics = windows->NewStatisticsWindow(this, *table, m_recordFolder, history::DefaultRatingsFile());
+    QApplication::restoreOverrideCursor();
+    m_statistics->show();
+    m_statistics->raise();
+    m_statistics->activateWindow();
+}
