@@ -22,3 +22,16 @@ add_custom_target(run_bench_levels
     USES_TERMINAL
     COMMENT "Playing 10,000 games at each level"
 )
+
+# Game records: one review, and the statistics over 2,000 and 10,000 records.
+#   cmake --build build/bench --target run_bench_history
+add_executable(bench_history bench_history.cpp)
+target_link_libraries(bench_history PRIVATE quintor_history)
+set_target_properties(bench_history PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+quintor_warnings(bench_history)
+add_custom_target(run_bench_history
+    COMMAND bench_history
+    DEPENDS bench_history
+    USES_TERMINAL
+    COMMENT "Timing a review and the statistics over 2,000 and 10,000 records"
+)

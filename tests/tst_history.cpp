@@ -99,6 +99,8 @@ private slots:
         QVERIFY(std::abs(r.expectedStart + r.luck - r.loss - FullCardTotal) < 1e-3);
         QVERIFY(r.loss > 0);
         QCOMPARE(r.course.back(), double(FullCardTotal));
+        QVERIFY(FormatText({r}).startsWith(QStringLiteral("Ann: total 305 = 248.44 expected at the start %1 %2 luck - %3 lost")
+                                               .arg(r.luck < 0 ? "-" : "+").arg(std::abs(r.luck), 0, 'f', 2).arg(r.loss, 0, 'f', 2)));
     }
 
     // Costs worked out by hand. With Quinthor and Chance open, 6 6 6 6 6

@@ -145,7 +145,7 @@ QString FormatText(const std::vector<PlayerReview> &reviews)
                    .arg(r.name)
                    .arg(r.total)
                    .arg(r.expectedStart, 0, 'f', 2)
-                   .arg(r.luck < 0 ? u'-' : u'+')
+                   .arg(r.luck < 0 ? QStringLiteral("-") : QStringLiteral("+"))
                    .arg(std::abs(r.luck), 0, 'f', 2)
                    .arg(r.loss, 0, 'f', 2);
         std::vector<const Decision *> costly;
