@@ -11,7 +11,7 @@ build_packages=(cmake g++ ninja-build qt6-base-dev qt6-multimedia-dev qt6-charts
                 fonts-liberation2 fonts-dejavu-core)
 test_packages=(pulseaudio pulseaudio-utils sox xvfb xdotool x11-utils imagemagick
                at-spi2-core python3-pyatspi dbus appstream desktop-file-utils dpkg-dev file
-               weston)
+               weston groff-base)
 
 install_missing() {
     local missing=()

@@ -11,3 +11,10 @@ set_tests_properties(strategy_table_cache PROPERTIES
     ENVIRONMENT "${QUINTOR_TEST_ENV};QTEST_FUNCTION_TIMEOUT=900000"
     FIXTURES_SETUP strategy_table
     TIMEOUT 900)
+
+# Its manual pages and bash completion (groff from groff-base).
+add_test(NAME coach_docs
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/docs/coach_docs.sh $<TARGET_FILE:quintor-coach>
+            ${PROJECT_BINARY_DIR}/src/coach/quintor-coach.1 ${PROJECT_BINARY_DIR}/src/coach/quintor-coach.bash
+            ${PROJECT_SOURCE_DIR}/packaging/quintor.6)
+set_tests_properties(coach_docs PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}" TIMEOUT 30)

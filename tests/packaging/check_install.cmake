@@ -57,7 +57,10 @@ set(desktop ${PREFIX}/share/applications/${app_id}.desktop)
 set(metainfo ${PREFIX}/share/metainfo/${app_id}.metainfo.xml)
 # The Review and Statistics windows, found at ../lib/quintor from the program.
 set(charts ${PREFIX}/lib/quintor/quintor-charts.so)
-foreach(file IN ITEMS ${binary} ${coach} ${desktop} ${metainfo} ${charts})
+# Manual pages where man finds them, the completion where bash-completion does.
+set(docs ${PREFIX}/share/man/man1/quintor-coach.1 ${PREFIX}/share/man/man6/quintor.6
+         ${PREFIX}/share/bash-completion/completions/quintor-coach)
+foreach(file IN ITEMS ${binary} ${coach} ${desktop} ${metainfo} ${charts} ${docs})
     check("${file} is installed" EXISTS ${file})
 endforeach()
 if(failures)
