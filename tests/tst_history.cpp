@@ -81,6 +81,9 @@ private slots:
     void recordAndReview()
     {
         GameFixture g;
+        g.newGame({"Bob"}); // a game left unfinished writes nothing
+        g.roll({1, 2, 3, 4, 5});
+        g.clickCategory(11);
         const GameRecord played = PlayFullCard(g);
         const QStringList files = QDir(g.dir.filePath("games")).entryList(QDir::Files);
         QCOMPARE(files.size(), 1);
