@@ -47,9 +47,7 @@ void Form1::mnuReview_Click()
     if (!m_review)
         m_review = windows->NewReviewWindow(this);
     RefreshReview();
-    m_review->show();
-    m_review->raise();
-    m_review->activateWindow();
+    BringUp(m_review);
 }
 
 void Form1::RefreshReview()
@@ -77,7 +75,5 @@ void Form1::mnuStatistics_Click()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_statistics = windows->NewStatisticsWindow(this, *table, m_recordFolder, history::DefaultRatingsFile());
     QApplication::restoreOverrideCursor();
-    m_statistics->show();
-    m_statistics->raise();
-    m_statistics->activateWindow();
+    BringUp(m_statistics);
 }

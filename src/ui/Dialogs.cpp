@@ -70,6 +70,13 @@ void PlaceBeside(QWidget &widget, const QWidget *window)
     widget.move(at);
 }
 
+void BringUp(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 Dialogs::Answer QtDialogs::MsgBox(const QString &text, Buttons buttons, const QString &title,
                                   Icon icon, Placement placement)
 {

@@ -32,6 +32,9 @@ public:
 // else left), never over it.
 void PlaceBeside(QWidget &widget, const QWidget *window);
 
+// Shows a window of the game's (score sheet, review...) in front, active.
+void BringUp(QWidget *window);
+
 // The title shown by a dialog that has none of its own.
 inline const QString ApplicationTitle = QStringLiteral("Quintis");
 

@@ -1,6 +1,7 @@
 #include "ui/ScoreSheet.h"
 
 #include "scoring/Categories.h"
+#include "ui/Dialogs.h"
 #include "ui/Form1.h"
 
 #include <QHeaderView>
@@ -101,9 +102,7 @@ void Form1::mnuScoreSheet_Click()
 {
     if (!m_sheet)
         m_sheet = new ScoreSheet(this);
-    m_sheet->show();
-    m_sheet->raise();
-    m_sheet->activateWindow();
+    BringUp(m_sheet);
     RefreshScoreSheet();
 }
 
