@@ -1,6 +1,7 @@
 // The record of the game being played: every roll, every hold and every
 // booking of every player, written to the record folder once the game is
-// over, for the review, the statistics and other programs.
+// over, for the review, the statistics and other programs. Each decision is
+// also handed to coach mode as it is made.
 
 #include "game/ComputerSetup.h"
 #include "game/EnginePosition.h"
@@ -39,7 +40,7 @@ history::Turn *Form1::RecordedTurn()
     return turn.row == 0 ? &turn : nullptr;
 }
 
-void Form1::RecordRollStarted()
+void Form1::NoteRollStarted()
 {
     if (HasRolled && RollCount > 0) {
         std::vector<int> held;
@@ -64,7 +65,7 @@ void Form1::RecordRollStarted()
     turn->held.push_back(std::move(held));
 }
 
-void Form1::RecordRollFinished()
+void Form1::NoteRollFinished()
 {
     if (history::Turn *turn = RecordedTurn()) {
         strategy::Dice dice{};
@@ -74,7 +75,7 @@ void Form1::RecordRollFinished()
     }
 }
 
-void Form1::RecordBooking(int row, int points)
+void Form1::NoteBooking(int row, int points)
 {
     // The card has the booking already; the decision was made without it.
     EnginePosition before = PositionOf(*this, CurPlayer + 1);

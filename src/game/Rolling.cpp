@@ -17,7 +17,7 @@ void Form1::cmdRoll_Click()
     if (Timer1->isActive())
         return;
 
-    RecordRollStarted();
+    NoteRollStarted();
     SoundModule::PlayResSound(QStringLiteral("Roll"));
     Timer1->start();
     ++RollCount;
@@ -47,7 +47,7 @@ void Form1::Timer1_Timer()
         TickCount = 0;
         HasRolled = true;
         valmod::EvaluateDice();
-        RecordRollFinished();
+        NoteRollFinished();
         ShowScoreHints();
         UpdateHint();
     }

@@ -41,7 +41,7 @@ void Form1::TakeScore(std::int16_t row)
                    == Dialogs::Answer::Ok) {
             ScoreCard[p][row] = 0;
             m_lastBooked[p] = row;
-            RecordBooking(row, 0);
+            NoteBooking(row, 0);
             SoundModule::PlayResSound(QStringLiteral("glass"));
             NextPlayer();
             GameFinish();
@@ -70,7 +70,7 @@ void Form1::TakeScore(std::int16_t row)
     }
     ScoreCard[p][TotalRow] = static_cast<std::int16_t>(ScoreCard[p][TotalRow] + v);
     m_lastBooked[p] = row;
-    RecordBooking(row, v);
+    NoteBooking(row, v);
     lblSum[p]->setText(QString::number(ScoreCard[p][TotalRow]));
     NextPlayer();
     GameFinish();

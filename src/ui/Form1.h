@@ -153,12 +153,12 @@ private:
     void ShowComputerChoice(const strategy::Choice &book);
     void RefreshScoreSheet();
 
-    // The game's record.
+    // The game's record, and coach mode's verdict on each decision.
     void StartRecord();
     history::Turn *RecordedTurn();
-    void RecordRollStarted();
-    void RecordRollFinished();
-    void RecordBooking(int row, int points);
+    void NoteRollStarted();
+    void NoteRollFinished();
+    void NoteBooking(int row, int points);
     void SaveRecord();
 
     // Coach mode.
