@@ -72,7 +72,7 @@ void Form1::setComputerSeed(std::uint64_t seed)
 
 const QWidget *Form1::computerChoiceMark() const
 {
-    return m_choiceMark->isVisible() ? m_choiceMark : nullptr;
+    return m_choiceMark && m_choiceMark->isVisible() ? m_choiceMark : nullptr;
 }
 
 void Form1::setStrategy(StrategyLoader &loader)
@@ -130,7 +130,7 @@ void Form1::ComputerStep()
         m_plan = choices[strategy::Choose(m_level, choices, m_levelRandom)];
     }
     if (m_plan->action == strategy::Choice::Action::Book) {
-        if (!m_choiceMark->isVisible()) {
+        if (!computerChoiceMark()) {
             ShowComputerChoice(*m_plan);
             ScheduleComputer();
             return;
@@ -179,6 +179,18 @@ bool Form1::ComputerHolds(const strategy::Choice &keep)
 // Marks the box the computer is about to book, with what it will score.
 void Form1::ShowComputerChoice(const strategy::Choice &book)
 {
+    // Made when first needed: a style sheet costs the start of every game
+    // a few milliseconds, and most games have no computer.
+    if (!m_choiceMark) {
+        m_choiceMark = new QLabel(centralWidget());
+        m_choiceMark->setObjectName(QStringLiteral("ComputerChoice"));
+        m_choiceMark->setFont(Score[book.row]->font());
+        m_choiceMark->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_choiceMark->setStyleSheet(QStringLiteral(
+            "QLabel { border: 2px solid #c00000; background: rgba(255, 215, 0, 120); color: black;"
+            " font-weight: bold; padding-right: 6px; }"));
+        m_choiceMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     const QString caption = QString::fromLatin1(Categories::Rows[book.row].caption);
     const QRect box = chkChooseScore[book.row]->geometry().united(Score[book.row]->geometry());
     m_choiceMark->setGeometry(box.adjusted(-2, -1, 2, 1));

@@ -37,7 +37,8 @@ void Form1::NewGame()
     m_computerTimer->stop();
     m_computers = 0;
     m_plan.reset();
-    m_choiceMark->hide();
+    if (m_choiceMark)
+        m_choiceMark->hide();
     m_playArea->setEnabled(true);
     m_lastBooked = {};
     m_record = {};

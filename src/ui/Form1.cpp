@@ -154,17 +154,6 @@ void Form1::CreateControls()
     Line1->setLineWidth(1);
     Line1->setGeometry(0, 0, 6060 / Twips + 1, 1);
 
-    // The box a computer is about to book, with what it scores there.
-    m_choiceMark = new QLabel(client);
-    m_choiceMark->setObjectName(QStringLiteral("ComputerChoice"));
-    m_choiceMark->setFont(labelFont);
-    m_choiceMark->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_choiceMark->setStyleSheet(QStringLiteral(
-        "QLabel { border: 2px solid #c00000; background: rgba(255, 215, 0, 120); color: black;"
-        " font-weight: bold; padding-right: 6px; }"));
-    m_choiceMark->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_choiceMark->hide();
-
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
