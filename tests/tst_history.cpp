@@ -231,7 +231,7 @@ private slots:
         const auto *review = g.f().findChild<QWidget *>("ReviewWindow");
         QVERIFY2(review && review->isVisible(), qPrintable(g.dialogs.messageTexts().join('\n')));
         const QString summary = review->findChild<QLabel *>("ReviewSummary")->text();
-        QVERIFY2(summary.startsWith(QStringLiteral("Ann: %1 so far = 248.44 expected at the start").arg(FullCardTotal)),
+        QVERIFY2(summary.startsWith(QStringLiteral("Ann: total %1 = 248.44 expected at the start").arg(FullCardTotal)),
                  qPrintable(summary));
         const auto *decisions = review->findChild<QTableWidget *>("ReviewDecisions");
         QVERIFY(decisions->rowCount() > 0);

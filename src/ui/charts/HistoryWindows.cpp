@@ -50,18 +50,21 @@ QString Signed(double value)
     return QStringLiteral("%1%2").arg(value < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")).arg(std::abs(value), 0, 'f', 2);
 }
 
+// x runs over whole numbers from xMin to xMax, one tick each (at most 16).
 QChartView *NewChart(QWidget *parent, const QString &title, const QString &xTitle, const QString &yTitle,
-                     double xMax, double yMin, double yMax)
+                     int xMin, int xMax, double yMin, double yMax)
 {
     auto *chart = new QChart;
     chart->setTitle(title);
     auto *x = new QValueAxis;
     x->setTitleText(xTitle);
-    x->setRange(0, xMax);
+    x->setRange(xMin, xMax);
+    x->setTickCount(std::min(xMax - xMin, 15) + 1);
     x->setLabelFormat(QStringLiteral("%d"));
     auto *y = new QValueAxis;
     y->setTitleText(yTitle);
     y->setRange(yMin, yMax);
+    y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
@@ -90,7 +93,7 @@ public:
         m_summary->setObjectName(QStringLiteral("ReviewSummary"));
         m_summary->setTextFormat(Qt::PlainText);
         m_chart = NewChart(this, QStringLiteral("Expected final total after every roll and choice"),
-                           QStringLiteral("Turn"), QStringLiteral("Expected final total"), 15, 0, 400);
+                           QStringLiteral("Turn"), QStringLiteral("Expected final total"), 0, 15, 0, 400);
         m_decisions = NewTable(this, {QStringLiteral("Player"), QStringLiteral("Turn"), QStringLiteral("Roll"),
                                       QStringLiteral("Dice"), QStringLiteral("Choice"), QStringLiteral("Best"),
                                       QStringLiteral("Cost")},
@@ -113,9 +116,11 @@ public:
         m_decisions->setRowCount(0);
         double low = 400, high = 0;
         for (const history::PlayerReview &r : reviews) {
-            summary << QStringLiteral("%1: %2 so far = %3 expected at the start %4 luck %5 lost by choices")
+            const bool finished = r.courseTurn.back() == strategy::RowCount;
+            summary << QStringLiteral("%1: %2 = %3 expected at the start %4 luck %5 lost by choices")
                            .arg(r.name)
-                           .arg(std::lround(r.course.back()))
+                           .arg(finished ? QStringLiteral("total %1").arg(r.total)
+                                         : QStringLiteral("expected final total now %1").arg(r.course.back(), 0, 'f', 2))
                            .arg(r.expectedStart, 0, 'f', 2)
                            .arg(Signed(r.luck), Signed(-r.loss));
             auto *series = new QLineSeries;
@@ -152,8 +157,11 @@ public:
             summary << QStringLiteral("No game to review yet: play one, and look again.");
         m_summary->setText(summary.join(u'\n'));
         // Round the total's range out to tens.
-        if (auto axes = m_chart->chart()->axes(Qt::Vertical); !axes.isEmpty() && high >= low)
-            axes.front()->setRange(std::floor(low / 10 - 1) * 10, std::ceil(high / 10 + 1) * 10);
+        if (auto axes = m_chart->chart()->axes(Qt::Vertical); !axes.isEmpty() && high >= low) {
+            auto *y = static_cast<QValueAxis *>(axes.front());
+            y->setRange(std::floor(low / 10 - 1) * 10, std::ceil(high / 10 + 1) * 10);
+            y->applyNiceNumbers();
+        }
     }
 
 private:
@@ -184,7 +192,8 @@ public:
             high = std::max(high, double(p.best()));
         }
         auto *chart = NewChart(this, QStringLiteral("Totals (solid) and points lost by choices (dashed), game by game"),
-                               QStringLiteral("Game"), QStringLiteral("Points"), games, 0, std::ceil(high / 50) * 50);
+                               QStringLiteral("Game"), QStringLiteral("Points"), 1, std::max(games, 2), 0,
+                               std::ceil(high / 50) * 50);
         for (const history::PlayerStatistics &p : s.players) {
             auto *totals = new QLineSeries;
             auto *losses = new QLineSeries;
@@ -194,6 +203,9 @@ public:
                 totals->append(g + 1, p.games[std::size_t(g)].total);
                 losses->append(g + 1, p.games[std::size_t(g)].loss);
             }
+            // Points as well as lines: a single game is a point.
+            totals->setPointsVisible(true);
+            losses->setPointsVisible(true);
             AddSeries(chart, totals);
             AddSeries(chart, losses);
             QPen dashed = losses->pen();
