@@ -120,6 +120,12 @@ int main(int argc, char *argv[])
         if (!record)
             return Fail(BadInput, QStringLiteral("%1: %2").arg(*request.review, error));
     }
+    // The game's own folder may not exist before its first game; a folder
+    // given by name must.
+    const QString statsFolder = request.stats && request.stats->isEmpty() ? history::DefaultFolder()
+                                                                         : request.stats.value_or(QString());
+    if (request.stats && !request.stats->isEmpty() && !QFileInfo(statsFolder).isDir())
+        return Fail(BadInput, QStringLiteral("--stats: '%1' is not a folder").arg(statsFolder));
 
     TerminalProgress progress;
     const strategy::TableCache cache;
@@ -136,10 +142,7 @@ int main(int argc, char *argv[])
         return Print(request.json ? history::FormatJson(reviews) : history::FormatText(reviews).toLocal8Bit());
     }
     if (request.stats) {
-        const QString folder = request.stats->isEmpty() ? history::DefaultFolder() : *request.stats;
-        if (!QFileInfo(folder).isDir())
-            return Fail(BadInput, QStringLiteral("--stats: '%1' is not a folder").arg(folder));
-        const auto statistics = history::Gather(*table, folder, history::DefaultRatingsFile());
+        const auto statistics = history::Gather(*table, statsFolder, history::DefaultRatingsFile());
         return Print(request.json ? history::FormatJson(statistics) : history::FormatText(statistics).toLocal8Bit());
     }
     if (request.simulate) {

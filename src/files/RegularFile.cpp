@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -70,7 +71,9 @@ bool ReadAll(const QString &path, qint64 maxSize, QByteArray &bytes, QString *wh
         Say(why, QStringLiteral("too large"));
         return false;
     }
-    bytes = file.read(maxSize + 1);
+    // No more than the file holds (a buffer of maxSize would be allocated
+    // up front), and one byte past it to see a file that grew meanwhile.
+    bytes = file.read(std::min(maxSize, file.size()) + 1);
     if (bytes.size() > maxSize || file.error() != QFileDevice::NoError) {
         Say(why, bytes.size() > maxSize ? QStringLiteral("too large") : file.errorString());
         return false;
