@@ -28,8 +28,8 @@ HistoryWindows *Form1::HistoryModule(const QString &title)
     QString why;
     HistoryWindows *windows = LoadHistoryWindows(&why);
     if (!windows)
-        m_dialogs.MsgBox(QStringLiteral("The %1 window cannot be shown: its module quintor-charts.so %2.")
-                             .arg(title.toLower(), why),
+        m_dialogs.MsgBox(QStringLiteral("The %1 window cannot be shown (quintor-charts.so: %2).")
+                             .arg(title, why),
                          Dialogs::Buttons::Ok, title, Dialogs::Icon::Warning);
     return windows;
 }
