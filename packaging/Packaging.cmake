@@ -80,10 +80,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Libraries come from dpkg-shlibdeps. What is only loaded at run time no tool
 # can find: the font, by name (the window's captions fall back to it), and
 # Qt's Wayland platform plugin, without which a Wayland desktop runs the game
-# through XWayland; and Qt Charts, named as well because only the module
-# loaded at run time (lib/quintor/quintor-charts.so) needs it.
+# through XWayland. (Qt Charts, which only the module lib/quintor/quintor-charts.so
+# links, is found there by dpkg-shlibdeps.)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland, libqt6charts6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland")
 # With Liberation as the only fonts, fontconfig maps sans-serif to
 # Liberation Mono, so menus and dialogs would come out monospaced.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
