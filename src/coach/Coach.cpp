@@ -187,12 +187,6 @@ QString Number(double value)
     return QString::number(value, 'f', 2);
 }
 
-// The table holds floats: more digits than these would be noise.
-double Rounded(double value)
-{
-    return std::round(value * 1e4) / 1e4;
-}
-
 QJsonObject ToJson(const strategy::Choice &choice)
 {
     QJsonObject object;
@@ -208,7 +202,7 @@ QJsonObject ToJson(const strategy::Choice &choice)
         object.insert(QStringLiteral("caption"), QString::fromLatin1(Categories::Rows[choice.row].caption));
         object.insert(QStringLiteral("points"), choice.points);
     }
-    object.insert(QStringLiteral("expected_remaining"), Rounded(choice.expected));
+    object.insert(QStringLiteral("expected_remaining"), strategy::JsonFigure(choice.expected));
     return object;
 }
 
@@ -434,15 +428,15 @@ QString FormatText(const Request &request, double expected, const std::vector<st
 QByteArray FormatJson(const Request &request, double expected, const std::vector<strategy::Choice> &choices)
 {
     QJsonObject root;
-    root.insert(QStringLiteral("expected_remaining"), Rounded(expected));
+    root.insert(QStringLiteral("expected_remaining"), strategy::JsonFigure(expected));
     if (request.score)
-        root.insert(QStringLiteral("expected_final"), Rounded(*request.score + expected));
+        root.insert(QStringLiteral("expected_final"), strategy::JsonFigure(*request.score + expected));
     if (request.dice && !choices.empty()) {
         QJsonArray list;
         for (const auto &choice : Listed(request, choices)) {
             QJsonObject object = ToJson(choice);
             object.insert(QStringLiteral("wording"), strategy::Describe(choice));
-            object.insert(QStringLiteral("cost"), Rounded(std::max(0.0, expected - choice.expected)));
+            object.insert(QStringLiteral("cost"), strategy::JsonFigure(std::max(0.0, expected - choice.expected)));
             list.append(object);
         }
         root.insert(QStringLiteral("best"), list.first());

@@ -1,6 +1,7 @@
 #include "coach/Simulation.h"
 
 #include "game/Random.h"
+#include "strategy/Wording.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,11 +35,6 @@ strategy::GameResult PlayOne(const strategy::Table &table, strategy::Level level
             return DieFace(dice.Rnd());
         },
         choices);
-}
-
-double Rounded(double value, double scale = 1e4)
-{
-    return std::round(value * scale) / scale;
 }
 
 } // namespace
@@ -115,12 +111,12 @@ QByteArray FormatJson(const Simulation &s)
     const QJsonObject root{
         {QStringLiteral("games"), qint64(s.games)},
         {QStringLiteral("level"), QLatin1String(strategy::LevelName(s.level))},
-        {QStringLiteral("mean"), Rounded(s.mean)},
-        {QStringLiteral("sd"), Rounded(s.sd)},
+        {QStringLiteral("mean"), strategy::JsonFigure(s.mean)},
+        {QStringLiteral("sd"), strategy::JsonFigure(s.sd)},
         {QStringLiteral("min"), s.min},
         {QStringLiteral("max"), s.max},
-        {QStringLiteral("bonus_rate"), Rounded(s.bonusRate)},
-        {QStringLiteral("mean_loss"), Rounded(s.meanLoss)},
+        {QStringLiteral("bonus_rate"), strategy::JsonFigure(s.bonusRate)},
+        {QStringLiteral("mean_loss"), strategy::JsonFigure(s.meanLoss)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }

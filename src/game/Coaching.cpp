@@ -72,7 +72,7 @@ void Form1::UpdateCoachPanel()
                                .arg(position.total + table->Expected(position.booked, position.upperSum), 0, 'f', 1));
         return;
     }
-    const int rollsLeft = RollAllowed() ? RollsPerTurn - RollCount : 0;
+    const int rollsLeft = RollsLeft();
     const auto choices = strategy::Advise(*table, position.booked, position.upperSum, DiceOnTheTable(), rollsLeft);
     if (choices.empty())
         return;

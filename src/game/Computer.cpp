@@ -121,7 +121,7 @@ void Form1::ComputerStep()
     // One decision per roll, made at the computer's level; the steps that
     // follow carry it out.
     if (!m_plan) {
-        const int rollsLeft = RollAllowed() ? RollsPerTurn - RollCount : 0;
+        const int rollsLeft = RollsLeft();
         const EnginePosition position = PositionOf(*this, CurPlayer + 1);
         const auto choices = strategy::Advise(*table, position.booked, position.upperSum,
                                               DiceOnTheTable(), rollsLeft);

@@ -41,7 +41,7 @@ void Form1::ShowHint()
                               "With perfect play from here your final total will be %1 on average.")
                    .arg(position.total + expected, 0, 'f', 1);
     } else {
-        const int rollsLeft = RollAllowed() ? RollsPerTurn - RollCount : 0;
+        const int rollsLeft = RollsLeft();
         const auto choices = strategy::Advise(*table, position.booked, position.upperSum,
                                               DiceOnTheTable(), rollsLeft);
         if (choices.empty())

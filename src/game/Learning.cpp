@@ -23,8 +23,14 @@ history::GameRecord NewestRecord(const QString &folder)
 
 } // namespace
 
-HistoryWindows *Form1::HistoryModule(const QString &title)
+HistoryWindows *Form1::HistoryModule(PendingWindow window, const QString &title)
 {
+    // Both windows rate games: they open once the table is there.
+    if (!Strategy().table()) {
+        m_pendingWindow = window;
+        WaitForStrategy();
+        return nullptr;
+    }
     QString why;
     HistoryWindows *windows = LoadHistoryWindows(&why);
     if (!windows)
@@ -36,12 +42,7 @@ HistoryWindows *Form1::HistoryModule(const QString &title)
 
 void Form1::mnuReview_Click()
 {
-    if (!Strategy().table()) {
-        m_pendingWindow = PendingWindow::Review;
-        WaitForStrategy();
-        return;
-    }
-    HistoryWindows *windows = HistoryModule(QStringLiteral("Review"));
+    HistoryWindows *windows = HistoryModule(PendingWindow::Review, QStringLiteral("Review"));
     if (!windows)
         return;
     if (!m_review)
@@ -62,18 +63,12 @@ void Form1::RefreshReview()
 
 void Form1::mnuStatistics_Click()
 {
-    const auto table = Strategy().table();
-    if (!table) {
-        m_pendingWindow = PendingWindow::Statistics;
-        WaitForStrategy();
-        return;
-    }
-    HistoryWindows *windows = HistoryModule(QStringLiteral("Statistics"));
+    HistoryWindows *windows = HistoryModule(PendingWindow::Statistics, QStringLiteral("Statistics"));
     if (!windows)
         return;
     delete m_statistics; // the figures as they are now
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_statistics = windows->NewStatisticsWindow(this, *table, m_recordFolder, history::DefaultRatingsFile());
+    m_statistics = windows->NewStatisticsWindow(this, *Strategy().table(), m_recordFolder, history::DefaultRatingsFile());
     QApplication::restoreOverrideCursor();
     BringUp(m_statistics);
 }

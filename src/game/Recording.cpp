@@ -84,7 +84,7 @@ void Form1::NoteBooking(int row, int points)
         before.upperSum -= points;
     strategy::Choice made;
     made.row = row;
-    CoachRate(made, before.booked, before.upperSum, RollAllowed() ? RollsPerTurn - RollCount : 0);
+    CoachRate(made, before.booked, before.upperSum, RollsLeft());
 
     if (history::Turn *turn = RecordedTurn()) {
         turn->row = row;

@@ -19,18 +19,8 @@ namespace {
 
 const QString Format = QStringLiteral("quintor-game");
 constexpr int Version = 1;
-constexpr int BonusThreshold = 63;
-constexpr int Bonus = 50;
 // A whole record of four players is about 20 KiB.
 constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
-
-QJsonArray DiceJson(const strategy::Dice &dice)
-{
-    QJsonArray array;
-    for (int face : dice)
-        array.append(face);
-    return array;
-}
 
 // Reading: each check names what it found wrong; the first one wins.
 class Reader {
@@ -153,6 +143,14 @@ public:
 
 } // namespace
 
+QJsonArray DiceToJson(const strategy::Dice &dice)
+{
+    QJsonArray array;
+    for (int face : dice)
+        array.append(face);
+    return array;
+}
+
 int Points(const strategy::Dice &dice, int row)
 {
     valmod::DiceArray values{};
@@ -165,13 +163,13 @@ int Total(const std::vector<Turn> &turns, bool *bonus)
 {
     int total = 0, upper = 0;
     for (const Turn &turn : turns) {
-        total += turn.points;
-        if (turn.row <= 6)
-            upper += turn.points;
+        const strategy::Booking booking = strategy::AfterBooking(upper, turn.row, turn.points);
+        total += turn.points + booking.bonus;
+        upper = booking.upperSum;
     }
     if (bonus)
-        *bonus = upper >= BonusThreshold;
-    return total + (upper >= BonusThreshold ? Bonus : 0);
+        *bonus = upper >= strategy::UpperCap;
+    return total;
 }
 
 QByteArray ToJson(const GameRecord &record)
@@ -182,7 +180,7 @@ QByteArray ToJson(const GameRecord &record)
         for (const Turn &turn : player.turns) {
             QJsonArray rolls, held;
             for (const auto &roll : turn.rolls)
-                rolls.append(DiceJson(roll));
+                rolls.append(DiceToJson(roll));
             for (const auto &indexes : turn.held) {
                 QJsonArray list;
                 for (int i : indexes)

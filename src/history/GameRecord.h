@@ -16,6 +16,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonArray>
 #include <QString>
 
 #include <optional>
@@ -43,6 +44,8 @@ struct GameRecord {
 };
 
 QByteArray ToJson(const GameRecord &record);
+// Five dice as a JSON array, in the window's die order.
+QJsonArray DiceToJson(const strategy::Dice &dice);
 
 // Reads and checks a record of a finished game. A record that is not JSON,
 // of another format or version, or that could not have been played (a face

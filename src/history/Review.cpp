@@ -35,19 +35,6 @@ std::optional<strategy::Choice> Chosen(const strategy::Table &table, const std::
     return std::nullopt;
 }
 
-double Rounded(double value)
-{
-    return std::round(value * 1e4) / 1e4;
-}
-
-QJsonArray DiceJson(const strategy::Dice &dice)
-{
-    QJsonArray array;
-    for (int face : dice)
-        array.append(face);
-    return array;
-}
-
 } // namespace
 
 strategy::Choice KeepOf(const strategy::Dice &dice, const std::vector<int> &held)
@@ -121,13 +108,8 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 mark(before, turnNumber);
             }
             // The booking: its points, and the bonus the first time 63 is reached.
-            const bool hadBonus = upper >= strategy::UpperCap;
-            total += turn.points;
-            if (turn.row <= 6) {
-                upper += turn.points;
-                if (!hadBonus && upper >= strategy::UpperCap)
-                    total += 50;
-            }
+            total += turn.points + strategy::AfterBooking(upper, turn.row, turn.points).bonus;
+            upper += turn.row <= 6 ? turn.points : 0;
             booked = static_cast<strategy::BookedRows>(booked | (1u << (turn.row - 1)));
         }
         reviews.push_back(std::move(review));
@@ -179,16 +161,16 @@ QByteArray FormatJson(const std::vector<PlayerReview> &reviews)
         for (const Decision &d : r.decisions)
             decisions.append(QJsonObject{{QStringLiteral("turn"), d.turn},
                                          {QStringLiteral("roll"), d.roll},
-                                         {QStringLiteral("dice"), DiceJson(d.dice)},
+                                         {QStringLiteral("dice"), DiceToJson(d.dice)},
                                          {QStringLiteral("rolls_left"), d.rollsLeft},
                                          {QStringLiteral("chosen"), strategy::Describe(d.chosen)},
                                          {QStringLiteral("best"), strategy::Describe(d.best)},
-                                         {QStringLiteral("cost"), Rounded(d.cost)}});
+                                         {QStringLiteral("cost"), strategy::JsonFigure(d.cost)}});
         players.append(QJsonObject{{QStringLiteral("name"), r.name},
                                    {QStringLiteral("total"), r.total},
-                                   {QStringLiteral("expected_start"), Rounded(r.expectedStart)},
-                                   {QStringLiteral("luck"), Rounded(r.luck)},
-                                   {QStringLiteral("loss"), Rounded(r.loss)},
+                                   {QStringLiteral("expected_start"), strategy::JsonFigure(r.expectedStart)},
+                                   {QStringLiteral("luck"), strategy::JsonFigure(r.luck)},
+                                   {QStringLiteral("loss"), strategy::JsonFigure(r.loss)},
                                    {QStringLiteral("decisions"), decisions}});
     }
     return QJsonDocument(QJsonObject{{QStringLiteral("players"), players}}).toJson(QJsonDocument::Compact) + '\n';

@@ -1,6 +1,7 @@
 #include "history/Statistics.h"
 
 #include "files/RegularFile.h"
+#include "strategy/Wording.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,11 +21,6 @@ namespace {
 // Raised whenever what a review finds could change (the engine, the rules).
 constexpr int RatingsVersion = 1;
 constexpr qint64 MaxRatingsSize = 256 * 1024 * 1024;
-
-double Rounded(double value)
-{
-    return std::round(value * 1e4) / 1e4;
-}
 
 template <typename F>
 double Mean(const std::vector<GameFigures> &games, F value)
@@ -206,11 +202,11 @@ QByteArray FormatJson(const Statistics &s)
     for (const PlayerStatistics &p : s.players)
         players.append(QJsonObject{{QStringLiteral("name"), p.name},
                                    {QStringLiteral("games"), p.count()},
-                                   {QStringLiteral("mean"), Rounded(p.mean())},
+                                   {QStringLiteral("mean"), strategy::JsonFigure(p.mean())},
                                    {QStringLiteral("best"), p.best()},
-                                   {QStringLiteral("bonus_rate"), Rounded(p.bonusRate())},
-                                   {QStringLiteral("mean_luck"), Rounded(p.meanLuck())},
-                                   {QStringLiteral("mean_loss"), Rounded(p.meanLoss())}});
+                                   {QStringLiteral("bonus_rate"), strategy::JsonFigure(p.bonusRate())},
+                                   {QStringLiteral("mean_luck"), strategy::JsonFigure(p.meanLuck())},
+                                   {QStringLiteral("mean_loss"), strategy::JsonFigure(p.meanLoss())}});
     return QJsonDocument(QJsonObject{{QStringLiteral("players"), players}, {QStringLiteral("skipped"), s.skipped}})
                .toJson(QJsonDocument::Compact) + '\n';
 }

@@ -101,15 +101,10 @@ GameResult PlayGame(const Table &table, Level level, const std::function<int()> 
             result.loss += choices.front().expected - choice.expected;
             if (choice.action == Choice::Action::Book) {
                 booked = static_cast<BookedRows>(booked | (1u << (choice.row - 1)));
-                result.total += choice.points;
-                if (choice.row <= 6) {
-                    const bool before = upperSum >= UpperCap;
-                    upperSum += choice.points;
-                    if (!before && upperSum >= UpperCap) {
-                        result.total += 50;
-                        result.bonus = true;
-                    }
-                }
+                const int bonus = AfterBooking(upperSum, choice.row, choice.points).bonus;
+                result.total += choice.points + bonus;
+                result.bonus = result.bonus || bonus > 0;
+                upperSum += choice.row <= 6 ? choice.points : 0;
                 break;
             }
             // Kept faces stay, the others are rolled again, in die order.

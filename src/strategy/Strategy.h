@@ -11,6 +11,7 @@
 // Pure C++: no Qt here (the cache, which reads and writes the table as a
 // file, lives in TableCache.h and uses Qt Core only).
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,22 @@ namespace strategy {
 
 constexpr int RowCount = 15;
 constexpr int UpperCap = 63;      // the bonus threshold
+constexpr int UpperBonus = 50;
 constexpr int MostUpperSum = 105; // every upper row with five of its face
+
+// Booking `points` in `row` at the upper sum `upperSum` (capped or not): the
+// capped sum afterwards, and the bonus the booking earns (at most once: only
+// the one that lifts the sum to 63).
+struct Booking {
+    int upperSum;
+    int bonus;
+};
+inline Booking AfterBooking(int upperSum, int row, int points)
+{
+    const int capped = std::min(upperSum, UpperCap);
+    const int after = row <= 6 ? std::min(UpperCap, capped + points) : capped;
+    return {after, capped < UpperCap && after >= UpperCap ? UpperBonus : 0};
+}
 
 // Bit (row - 1) is set when the row is booked.
 using BookedRows = std::uint16_t;

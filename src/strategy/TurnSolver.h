@@ -12,19 +12,6 @@
 
 namespace strategy::detail {
 
-// Booking `points` in `row` at the capped upper sum `upperSum`: the capped sum
-// afterwards, and the bonus the booking earns (at most once: only the one
-// that lifts the sum to 63).
-struct Booking {
-    int upperSum;
-    int bonus;
-};
-inline Booking AfterBooking(int upperSum, int row, int points)
-{
-    const int after = row <= 6 ? std::min(UpperCap, upperSum + points) : upperSum;
-    return {after, upperSum < UpperCap && after >= UpperCap ? 50 : 0};
-}
-
 template <typename T>
 struct TurnValues {
     std::array<T, RollSets> book;          // best booking of each roll

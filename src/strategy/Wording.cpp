@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <cmath>
+
 namespace strategy {
 
 QString Describe(const Choice &choice)
@@ -24,6 +26,11 @@ QString Describe(const Choice &choice)
         .arg(faces.join(u' '))
         .arg(rolled)
         .arg(rolled == 1 ? QStringLiteral("die") : QStringLiteral("dice"));
+}
+
+double JsonFigure(double value)
+{
+    return std::round(value * 1e4) / 1e4;
 }
 
 } // namespace strategy

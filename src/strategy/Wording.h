@@ -11,4 +11,7 @@ namespace strategy {
 
 QString Describe(const Choice &choice);
 
+// A figure for JSON: four decimals, as many as the table's floats carry.
+double JsonFigure(double value);
+
 } // namespace strategy

@@ -259,9 +259,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool Form1::RollAllowed() const
+int Form1::RollsLeft() const
 {
-    return cmdRoll->isEnabledTo(m_playArea);
+    return cmdRoll->isEnabledTo(m_playArea) ? RollsPerTurn - RollCount : 0;
 }
 
 void Form1::ShowRollCaption()

@@ -141,8 +141,9 @@ private:
     void DescribeDie(int index);
     // Some player in the game still has an open category.
     bool GameOpen() const;
-    // Whether Roll would be enabled were the play controls the person's.
-    bool RollAllowed() const;
+    // Rolls still allowed this turn after the one on the table: whether Roll
+    // would be enabled were the play controls the person's.
+    int RollsLeft() const;
 
     // The engine's additions: hint and computer opponent.
     void UpdateHint();
@@ -168,7 +169,10 @@ private:
     void CoachRate(const strategy::Choice &made, strategy::BookedRows booked, int upperSum, int rollsLeft);
 
     // Review and statistics.
-    HistoryWindows *HistoryModule(const QString &title);
+    enum class PendingWindow;
+    // The module of the Review and Statistics windows, once the table is
+    // there (else that window waits for it); null when it cannot be had.
+    HistoryWindows *HistoryModule(PendingWindow window, const QString &title);
     void RefreshReview();
     StrategyLoader &Strategy();
     void WaitForStrategy();
