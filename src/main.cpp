@@ -1,5 +1,7 @@
+#include "app/Additions.h"
 #include "game/SettingsStore.h"
 #include "game/Random.h"
+#include "opponents/ComputerSetupDialog.h"
 #include "resources/SoundModule.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
@@ -39,12 +41,15 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("io.github.quintor.Quintor"));
     Fonts::InstallSubstitutes();
 
-    QtDialogs dialogs;
+    QtDialogs shown;
+    PromptAnswers dialogs(shown);
     XoshiroRandom random(static_cast<std::uint64_t>(
         std::chrono::system_clock::now().time_since_epoch().count()));
     SettingsStore settings;
     Form1 window(dialogs, random, settings);
-    dialogs.setParent(&window);
+    shown.setParent(&window);
+    QtSetupQuestion setup(&window);
+    Additions additions(window, dialogs, setup, settings);
     window.show();
     // The high score is on disk already; a hung sound server must not hold
     // up the end of the program.

@@ -11,4 +11,4 @@ set_tests_properties(e2e_game PROPERTIES
     ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
 # The window on a screen with two device pixels per pixel.
-quintor_add_test(tst_hidpi SOURCES tst_hidpi.cpp LIBS quintor_app ENV QT_SCALE_FACTOR=2)
+quintor_add_test(tst_hidpi SOURCES tst_hidpi.cpp LIBS quintor_additions ENV QT_SCALE_FACTOR=2)

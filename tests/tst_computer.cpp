@@ -5,13 +5,16 @@
 #include "support/GameFixture.h"
 
 #include "game/SettingsStore.h"
-#include "game/StrategyLoader.h"
+#include "tablegate/StrategyLoader.h"
 #include "history/Review.h"
 #include "scoring/valmod.h"
 #include "strategy/TableCache.h"
-#include "ui/CoachPanel.h"
-#include "ui/ComputerSetupDialog.h"
-#include "ui/ScoreSheet.h"
+#include "coaching/CoachPanel.h"
+#include "opponents/ComputerSetupDialog.h"
+#include "opponents/Opponents.h"
+#include "coaching/CoachMode.h"
+#include "scoresheet/ScoreSheetView.h"
+#include "scoresheet/ScoreSheet.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -25,14 +28,14 @@ namespace {
 
 QString AskHint(GameFixture &g)
 {
-    g.f().mnuHint->trigger();
+    g.action("mnuHint")->trigger();
     return g.dialogs.calls.last().title == QLatin1String("Hint") ? g.dialogs.calls.last().text : QString();
 }
 
 // Lets the computer act, running each of its rolls at once.
 void LetTheComputerPlay(GameFixture &g)
 {
-    for (int guard = 0; guard < 1000 && g.f().IsComputerTurn(); ++guard) {
+    for (int guard = 0; guard < 1000 && g.a().opponents().IsComputerTurn(); ++guard) {
         g.finishRoll();
         QCoreApplication::processEvents();
     }
@@ -40,7 +43,7 @@ void LetTheComputerPlay(GameFixture &g)
 
 QTimer *ComputerTimer(GameFixture &g)
 {
-    return g.f().findChild<QTimer *>(QStringLiteral("ComputerTimer"));
+    return g.a().opponents().timer();
 }
 
 // New Game > Against the Computer with Ann and `computers` computers.
@@ -51,9 +54,9 @@ void PlayComputers(GameFixture &g, int computers, strategy::Level level, int pac
     setup.computers = computers;
     setup.level = level;
     g.dialogs.setup = setup;
-    g.f().mnuComputer->trigger();
-    g.f().setComputerPace(pace);
-    g.f().setComputerSeed(42);
+    g.action("mnuComputer")->trigger();
+    g.a().opponents().setPace(pace);
+    g.a().opponents().setSeed(42);
 }
 
 // A computer game in which Ann has just booked five sixes.
@@ -101,7 +104,7 @@ void ComputerTest::initTestCase()
 void ComputerTest::hint()
 {
     GameFixture g;
-    QAction *hint = g.f().mnuHint;
+    QAction *hint = g.action("mnuHint");
     QVERIFY(!hint->isEnabled());  // no game yet
     g.newGame({"Ann"});
     QCOMPARE(AskHint(g), QStringLiteral("Roll the dice.\nWith perfect play from here your "
@@ -143,8 +146,8 @@ void ComputerTest::hint()
 void ComputerTest::coachMode()
 {
     GameFixture g;
-    g.f().mnuCoachMode->trigger();
-    const CoachPanel *panel = g.f().coachPanel();
+    g.action("mnuCoachMode")->trigger();
+    const CoachPanel *panel = g.a().coach().panel();
     QVERIFY(panel && panel->isVisible());
     QVERIFY(!panel->frameGeometry().intersects(g.f().frameGeometry())); // never over the dice or the boxes
     g.newGame({"Ann"});
@@ -155,24 +158,23 @@ void ComputerTest::coachMode()
     g.clickDie(2);
     g.clickDie(3);
     g.roll({1, 1, 1});
-    QCOMPARE(panel->verdict(), QStringLiteral("Ann: \"keep 2 2 and roll 3 dice\" cost 0.09 points; the best was \"keep 5 and roll 4 dice\"."));
+    QCOMPARE(panel->verdict(), QStringLiteral("Ann, with 1 1 2 2 5: \"keep 2 2 and roll 3 dice\" cost 0.09 points; the best was \"keep 5 and roll 4 dice\"."));
     QCOMPARE(g.s().ScoreCard[1][8], NotBooked); // it changes nothing
     g.clickCategory(8);
     QVERIFY2(panel->verdict().contains("book Two Pair for 6"), qPrintable(panel->verdict()));
     // Remembered for the next start.
     g.reopen();
-    QTRY_VERIFY(g.f().mnuCoachMode->isChecked());
+    QTRY_VERIFY(g.action("mnuCoachMode")->isChecked());
 }
 
 void ComputerTest::hintAskedWhileTheTableLoads()
 {
     // A loader of its own that has not loaded anything yet.
     StrategyLoader loader(strategy::TableCache::DefaultFolder());
-    GameFixture g;
-    g.f().setStrategy(loader);
+    GameFixture g(&loader);
     g.newGame({"Ann"});
     const int calls = int(g.dialogs.calls.size());
-    g.f().mnuHint->trigger();
+    g.action("mnuHint")->trigger();
     QVERIFY(loader.loading());
     // The hint comes once the table is there, and the progress window goes.
     QTRY_COMPARE(g.dialogs.calls.size(), calls + 1);
@@ -186,8 +188,7 @@ void ComputerTest::progressWindowGoneBeforeTheHintOpens()
     // A fresh loader over the cached table: the load beats the progress
     // window's 500 ms delay.
     StrategyLoader loader(strategy::TableCache::DefaultFolder());
-    GameFixture g;
-    g.f().setStrategy(loader);
+    GameFixture g(&loader);
     g.newGame({"Ann"});
     bool progressShown = false;
     g.dialogs.onCall = [&](const DialogCall &call) {
@@ -200,7 +201,7 @@ void ComputerTest::progressWindowGoneBeforeTheHintOpens()
         for (QWidget *w : QApplication::topLevelWidgets())
             progressShown |= qobject_cast<QProgressDialog *>(w) && w->isVisible();
     };
-    g.f().mnuHint->trigger();
+    g.action("mnuHint")->trigger();
     QTRY_COMPARE(g.dialogs.calls.last().title, QStringLiteral("Hint"));
     QVERIFY(!progressShown);
 }
@@ -223,16 +224,16 @@ void ComputerTest::computerPlaysAWholeGame()
     GameFixture g;
     PlayComputers(g, 1, strategy::Level::Perfect, 0);
     QCOMPARE(g.dialogs.calls.size(), 1);  // only the setup is asked
-    QCOMPARE(g.f().lblPlayer[2]->text(), QStringLiteral("Computer"));
+    QCOMPARE(g.f().lblPlayer[2]->text(), QStringLiteral("Computer (Perfect)"));
 
     for (int row = 1; row <= 15; ++row) {
         // Ann books 1 1 2 3 4 on every row in order, sacrificing where it scores nothing.
         g.roll({1, 1, 2, 3, 4});
         g.clickCategory(row);
-        QVERIFY(!g.f().mnuHint->isEnabled());
+        QVERIFY(!g.action("mnuHint")->isEnabled());
         g.random.faces = QList<int>(200, 6);  // the computer only ever sees sixes
         LetTheComputerPlay(g);
-        QVERIFY(!g.f().IsComputerTurn());
+        QVERIFY(!g.a().opponents().IsComputerTurn());
         if (row == 1)
             QCOMPARE(g.s().ScoreCard[2][14], 50);
     }
@@ -241,7 +242,7 @@ void ComputerTest::computerPlaysAWholeGame()
     QCOMPARE(g.f().lblSum[1]->text(), QStringLiteral("24"));
     QCOMPARE(g.f().lblSum[2]->text(), QStringLiteral("164"));  // 50 + 30 + 24 + 18 + 12 + 30
     const QStringList messages = g.dialogs.messageTexts();
-    QVERIFY(messages.contains(QStringLiteral("Winner is Computer\r\nWith the score: 164")));
+    QVERIFY(messages.contains(QStringLiteral("Winner is Computer (Perfect)\r\nWith the score: 164")));
     // Only Ann was asked about her nine sacrifices; the computer's win is no high score.
     QCOMPARE(messages.filter(QStringLiteral("Do you want to sacrifice")).size(), 9);
     QVERIFY(!messages.contains(QStringLiteral("New Highscore !!")));
@@ -265,10 +266,10 @@ void ComputerTest::personCannotPlayTheComputersTurn()
     QCOMPARE(g.f().cmdRoll->text(), QStringLiteral("Roll 0 of 3"));
     QVERIFY(!g.f().chkChooseScore[15]->isChecked());
     // Once the computer has rolled, its dice cannot be held either.
-    g.f().setComputerPace(0);
+    g.a().opponents().setPace(0);
     ComputerTimer(g)->start();
     QTRY_VERIFY(g.f().Timer1->isActive());
-    g.f().setComputerPace(60000);
+    g.a().opponents().setPace(60000);
     g.finishRoll();
     g.clickDie(0);
     QTest::keyClick(g.f().DicePic[1], Qt::Key_Space);
@@ -276,10 +277,10 @@ void ComputerTest::personCannotPlayTheComputersTurn()
     // Help still works; then the computer takes its turn.
     g.f().mnuHelp->trigger();
     QCOMPARE(g.dialogs.calls.last().title, QStringLiteral("Quintor Help"));
-    g.f().setComputerPace(0);
+    g.a().opponents().setPace(0);
     ComputerTimer(g)->start();
     LetTheComputerPlay(g);
-    QVERIFY(!g.f().IsComputerTurn());
+    QVERIFY(!g.a().opponents().IsComputerTurn());
     QVERIFY(g.f().cmdRoll->isEnabled() && g.f().chkChooseScore[15]->isEnabled());
 }
 
@@ -287,7 +288,7 @@ void ComputerTest::setupDialog()
 {
     // The real dialog, by keyboard alone: a name, Up for two computers, Down
     // for Hard, Down twice for Fast, Enter.
-    QtDialogs real;
+    QtSetupQuestion real;
     ComputerSetup setup;
     QTimer::singleShot(0, [] {
         QWidget *dialog = QApplication::activeModalWidget();
@@ -317,13 +318,13 @@ void ComputerTest::setupDialog()
     GameFixture g;
     QVERIFY(g.settings.SaveSettings("Quintor", "QuintorHighscore", {{"Score", "77"}, {"Name", "Eve"}}));
     g.dialogs.setup = setup;
-    g.f().mnuComputer->trigger();
+    g.action("mnuComputer")->trigger();
     QCOMPARE(g.s().PlayerCount, 3);
-    QCOMPARE(g.f().lblPlayer[3]->text(), QStringLiteral("Computer 2"));
+    QCOMPARE(g.f().lblPlayer[3]->text(), QStringLiteral("Computer 2 (Hard)"));
     g.reopen();
     g.dialogs.names = QStringList{"Bob"};
     g.newGame({"Bob"});
-    g.f().mnuComputer->trigger(); // cancelled: no setup, no names left
+    g.action("mnuComputer")->trigger(); // cancelled: no setup, no names left
     QCOMPARE(g.dialogs.offered.name, setup.name);
     QCOMPARE(g.dialogs.offered.computers, 2);
     QCOMPARE(g.dialogs.offered.level, strategy::Level::Hard);
@@ -337,11 +338,11 @@ void ComputerTest::choiceIsShownBeforeItIsBooked()
 {
     GameFixture g;
     ComputerToPlay(g, 60000);
-    QVERIFY(!g.f().computerChoiceMark());
+    QVERIFY(!g.a().opponents().choiceMark());
     int guard = 0;
-    while (!g.f().computerChoiceMark() && ++guard < 20)
+    while (!g.a().opponents().choiceMark() && ++guard < 20)
         ComputerStep(g);
-    const QWidget *mark = g.f().computerChoiceMark();
+    const QWidget *mark = g.a().opponents().choiceMark();
     QVERIFY(mark && mark->isVisible());
     int row = 1;
     while (row < 15 && !g.f().chkChooseScore[row]->geometry().contains(mark->geometry().center()))
@@ -351,7 +352,7 @@ void ComputerTest::choiceIsShownBeforeItIsBooked()
     QCOMPARE(qobject_cast<const QLabel *>(mark)->text(), QString::number(valmod::CategoryValue[row]));
     QVERIFY(!g.f().chkChooseScore[row]->isChecked());
     ComputerStep(g);
-    QVERIFY(!g.f().computerChoiceMark());
+    QVERIFY(!g.a().opponents().choiceMark());
     QCOMPARE(g.s().ScoreCard[2][row], valmod::CategoryValue[row]);
     QCOMPARE(g.s().CurPlayer, 0); // Ann's turn again
 }
@@ -360,8 +361,8 @@ void ComputerTest::threeComputersPlayAWholeGame()
 {
     GameFixture g;
     PlayComputers(g, 3, strategy::Level::Hard, 0);
-    g.f().mnuScoreSheet->trigger();
-    const ScoreSheet *sheet = g.f().scoreSheet();
+    g.action("mnuScoreSheet")->trigger();
+    const ScoreSheet *sheet = g.a().scoreSheet().sheet();
     QVERIFY(sheet && sheet->isVisible());
     quint32 lcg = 7;
     for (int turn = 1; turn <= 15; ++turn) {
@@ -371,7 +372,7 @@ void ComputerTest::threeComputersPlayAWholeGame()
         for (int i = 0; i < 3000; ++i)
             g.random.faces << int((lcg = lcg * 1103515245u + 12345u) >> 16) % 6 + 1;
         LetTheComputerPlay(g);
-        QVERIFY(!g.f().IsComputerTurn());
+        QVERIFY(!g.a().opponents().IsComputerTurn());
         // Each computer's card shows its bookings, the last one marked.
         for (int p = 2; p <= 4; ++p) {
             int booked = 0, marked = 0;
@@ -389,7 +390,7 @@ void ComputerTest::threeComputersPlayAWholeGame()
     QCOMPARE(g.f().lblPlayerTurn->text(), QStringLiteral("Game Over"));
     int best = 1;
     for (int p = 1; p <= 4; ++p) {
-        QCOMPARE(g.f().lblPlayer[p]->text(), p == 1 ? QStringLiteral("Ann") : QStringLiteral("Computer %1").arg(p - 1));
+        QCOMPARE(g.f().lblPlayer[p]->text(), p == 1 ? QStringLiteral("Ann") : QStringLiteral("Computer %1 (Hard)").arg(p - 1));
         QCOMPARE(sheet->cellText(TotalRow, p), g.f().lblSum[p]->text());
         if (g.s().ScoreCard[p][TotalRow] > g.s().ScoreCard[best][TotalRow])
             best = p; // ties stay with the lower seat
@@ -403,7 +404,7 @@ void ComputerTest::threeComputersPlayAWholeGame()
 
     // The game's record: the computers' level, and a review whose luck and
     // loss account for every total exactly.
-    const history::GameRecord &record = g.f().gameRecord();
+    const history::GameRecord &record = g.a().recorder().record();
     QCOMPARE(record.players.size(), std::size_t(4));
     QVERIFY(!record.players[0].computer && record.players[3].computer == strategy::Level::Hard);
     for (const history::PlayerReview &r : history::Review(*StrategyLoader::Shared().table(), record))
@@ -422,8 +423,8 @@ void ComputerTest::newGameDuringTheComputersTurnLeavesNothingBehind()
     QTest::qWait(300);
     g.finishRoll();
     QCoreApplication::processEvents();
-    QCOMPARE(g.f().computers(), 0);
-    QVERIFY(!g.f().computerChoiceMark());
+    QCOMPARE(g.a().opponents().computers(), 0);
+    QVERIFY(!g.a().opponents().choiceMark());
     QVERIFY(!g.f().Timer1->isActive());
     QVERIFY(!ComputerTimer(g)->isActive());
     QCOMPARE(g.dialogs.calls.size(), calls + 1);  // Bob's name, nothing else

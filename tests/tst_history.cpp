@@ -4,7 +4,7 @@
 #include "support/FullCard.h"
 #include "support/GameFixture.h"
 
-#include "game/StrategyLoader.h"
+#include "tablegate/StrategyLoader.h"
 #include "history/Review.h"
 #include "history/Statistics.h"
 #include "strategy/TableCache.h"
@@ -41,7 +41,7 @@ GameRecord PlayFullCard(GameFixture &g)
         }
         g.clickCategory(turn.row);
     }
-    return g.f().gameRecord();
+    return g.a().recorder().record();
 }
 
 QJsonObject Edited(const GameRecord &record, const std::function<void(QJsonObject &turn, QJsonObject &player, QJsonObject &root)> &edit)
@@ -214,7 +214,7 @@ private slots:
     {
         GameFixture g;
         QVERIFY(QFile(g.dir.filePath("file")).open(QIODevice::WriteOnly));
-        g.f().setRecordFolder(g.dir.filePath("file/games")); // below a plain file: not even root can
+        g.a().recorder().setFolder(g.dir.filePath("file/games")); // below a plain file: not even root can
         PlayFullCard(g);
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
         g.reopen();
@@ -227,7 +227,7 @@ private slots:
     {
         GameFixture g;
         PlayFullCard(g);
-        g.f().mnuReview->trigger();
+        g.action("mnuReview")->trigger();
         const auto *review = g.f().findChild<QWidget *>("ReviewWindow");
         QVERIFY2(review && review->isVisible(), qPrintable(g.dialogs.messageTexts().join('\n')));
         const QString summary = review->findChild<QLabel *>("ReviewSummary")->text();
@@ -239,7 +239,7 @@ private slots:
         QVERIFY(decisions->item(0, 4)->text().contains(QRegularExpression("^(book|keep|sacrifice|roll all) ")));
         QVERIFY(decisions->item(0, 6)->text().toDouble() >= decisions->item(decisions->rowCount() - 1, 6)->text().toDouble());
 
-        g.f().mnuStatistics->trigger();
+        g.action("mnuStatistics")->trigger();
         const auto *statistics = g.f().findChild<QWidget *>("StatisticsWindow");
         QVERIFY(statistics && statistics->isVisible());
         const auto *table = statistics->findChild<QTableWidget *>("StatisticsTable");

@@ -67,9 +67,9 @@ void OrderTest::bonusClapsBeforeItsDialogAndBeforeTheTurnPasses()
     OrderLog log(g.f(), g.dialogs);
     PlayTurn(g, FullCard[5]);  // Sixs: 63 in the upper rows
     QCOMPARE(log.entries, (QStringList{
-        "sound ROLL [Ann|0]",
-        "sound CLAP [Ann|0]",
-        "dialog Quintis: Congratulations you have recieved a 50 pts bonus [Ann|0]",
+        "sound ROLL [Ann|0|Roll]",
+        "sound CLAP [Ann|0|Roll]",
+        "dialog Quintis: Congratulations you have recieved a 50 pts bonus [Ann|0|Roll]",
     }));
     QCOMPARE(g.f().lblPlayerTurn->text(), QStringLiteral("Bob"));
 }
@@ -91,13 +91,14 @@ void OrderTest::sacrificeThatEndsTheGame()
     OrderLog log(g.f(), g.dialogs);
     PlayTurn(g, bob.last());
     QCOMPARE(log.entries, (QStringList{
-        "sound ROLL [Bob|0]",
-        "dialog Quintor: Do you want to sacrifice Quinthor ? [Bob|0]",
-        "sound GLASS [Bob|0]",
-        "sound CLAP [Ann|0]",
-        "dialog Winner: Winner is Ann\r\nWith the score: 284 [Ann|0]",
-        "sound CLAP [Game Over|284]",
-        "dialog Highscore: New Highscore !! [Game Over|284]",
+        "sound ROLL [Bob|0|Roll]",
+        "dialog Quintor: Do you want to sacrifice Quinthor ? [Bob|0|Roll]",
+        "sound GLASS [Bob|0|Roll]",
+        // The board shows the game as over before the winner is told.
+        "sound CLAP [Game Over|0|-]",
+        "dialog Winner: Winner is Ann\r\nWith the score: 284 [Game Over|0|-]",
+        "sound CLAP [Game Over|284|-]",
+        "dialog Highscore: New Highscore !! [Game Over|284|-]",
     }));
 }
 

@@ -1,4 +1,4 @@
-quintor_add_test(tst_window SOURCES tst_window.cpp LIBS quintor_app)
+quintor_add_test(tst_window SOURCES tst_window.cpp LIBS quintor_additions)
 
 # Without any display the game says so in one line instead of Qt's abort.
 add_test(NAME quintor_without_display
@@ -7,8 +7,8 @@ add_test(NAME quintor_without_display
         [ "$code" -eq 1 ] && [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] && [[ $out == *"no display"* ]]]=]
         _ $<TARGET_FILE:quintor>)
 set_tests_properties(quintor_without_display PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV}")
-quintor_add_test(tst_clicks SOURCES tst_clicks.cpp LIBS quintor_app)
+quintor_add_test(tst_clicks SOURCES tst_clicks.cpp LIBS quintor_additions)
 # The hint and the computer opponent load the table of perfect play from the
 # test cache, which the coach's fixture fills once.
-quintor_add_test(tst_computer SOURCES tst_computer.cpp LIBS quintor_app)
+quintor_add_test(tst_computer SOURCES tst_computer.cpp LIBS quintor_additions)
 set_tests_properties(tst_computer PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)

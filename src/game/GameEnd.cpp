@@ -80,18 +80,20 @@ void Form1::AnnounceWinner()
         }
     }
 
+    // The board shows the game as over before anyone is told who won:
+    // behind the box, no player is still "to play" and Roll looks as dead
+    // as it is.
+    lblPlayerTurn->setText(QStringLiteral("Game Over"));
+    cmdRoll->setEnabled(false);
     SoundModule::PlayResSound(QStringLiteral("clap"));
     m_dialogs.MsgBox(QStringLiteral("Winner is %1\r\nWith the score: %2")
                          .arg(lblPlayer[winner]->text(), lblSum[winner]->text()),
                      Dialogs::Buttons::Ok, QStringLiteral("Winner"));
-    lblPlayerTurn->setText(QStringLiteral("Game Over"));
 
     // The all-time high score is a record of people: a computer's win is not kept.
     if (!IsComputerSeat(winner))
         StoreHighscore(winner);
-    cmdRoll->setEnabled(false);
-    SaveRecord();
-    m_record = {};
+    emit gameOver(winner);
 }
 
 // Keeps the winner's total if it beats the stored high score. What is stored

@@ -1,7 +1,6 @@
 // New Game: the menu items One to Four Players, the reset of every score
 // card and the players' names.
 
-#include "scoring/valmod.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
 
@@ -22,9 +21,7 @@ void Form1::mnuNoPlayer_Click(std::int16_t index)
     }
     lblPlayerTurn->setText(lblPlayer[1]->text());
     ShowRollCaption();
-    StartRecord();
-    UpdateHint();
-    RefreshScoreSheet();
+    emit newGame();
 }
 
 void Form1::NewGame()
@@ -33,17 +30,6 @@ void Form1::NewGame()
     // tick would hand player 1 a finished roll at "Roll 0 of 3".
     Timer1->stop();
     TickCount = 0;
-    // Nor may anything of a computer's turn reach the new game.
-    m_computerTimer->stop();
-    m_computers = 0;
-    m_plan.reset();
-    if (m_choiceMark)
-        m_choiceMark->hide();
-    m_playArea->setEnabled(true);
-    m_lastBooked = {};
-    m_record = {};
-    if (m_pendingWindow == PendingWindow::Hint)
-        m_pendingWindow = PendingWindow::None; // a hint for the old game
 
     HasRolled = false;
     for (int p = 1; p <= MaxPlayers; ++p) {

@@ -17,7 +17,7 @@ void Form1::cmdRoll_Click()
     if (Timer1->isActive())
         return;
 
-    NoteRollStarted();
+    emit rollStarted();
     SoundModule::PlayResSound(QStringLiteral("Roll"));
     Timer1->start();
     ++RollCount;
@@ -28,7 +28,6 @@ void Form1::cmdRoll_Click()
         cmdRoll->setEnabled(false);
         HasRolled = false;
     }
-    UpdateHint();
 }
 
 void Form1::Timer1_Timer()
@@ -47,9 +46,8 @@ void Form1::Timer1_Timer()
         TickCount = 0;
         HasRolled = true;
         valmod::EvaluateDice();
-        NoteRollFinished();
         ShowScoreHints();
-        UpdateHint();
+        emit rollFinished();
     }
 }
 
@@ -62,6 +60,7 @@ void Form1::DicePic_Click(std::int16_t index)
     if (valmod::DiceValue[index] == 0)
         return;
     SetDieHeld(index, RollDie[index]);
+    emit dieClicked(index);
 }
 
 void Form1::FreeAllDice()

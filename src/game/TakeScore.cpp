@@ -40,9 +40,8 @@ void Form1::TakeScore(std::int16_t row)
             || m_dialogs.MsgBox(question, Dialogs::Buttons::OkCancel, QStringLiteral("Quintor"))
                    == Dialogs::Answer::Ok) {
             ScoreCard[p][row] = 0;
-            m_lastBooked[p] = row;
-            NoteBooking(row, 0);
             SoundModule::PlayResSound(QStringLiteral("glass"));
+            emit booked(p, row, 0, 0);
             NextPlayer();
             GameFinish();
         } else {
@@ -61,17 +60,21 @@ void Form1::TakeScore(std::int16_t row)
         if (ScoreCard[p][r] != NotBooked)
             upperSum = static_cast<std::int16_t>(upperSum + ScoreCard[p][r]);
     }
+    std::int16_t bonus = 0;
     if (upperSum >= BonusThreshold && ScoreCard[p][BonusRow] == 0) {
         SoundModule::PlayResSound(QStringLiteral("clap"));
-        m_dialogs.MsgBox(QStringLiteral("Congratulations you have recieved a 50 pts bonus"),
-                         Dialogs::Buttons::Ok, QString());
+        // The box is addressed to a person who has to press OK; a computer's
+        // bonus is told where the game is followed, without stopping it.
+        if (!IsComputerSeat(p))
+            m_dialogs.MsgBox(QStringLiteral("Congratulations you have recieved a 50 pts bonus"),
+                             Dialogs::Buttons::Ok, QString());
         ScoreCard[p][BonusRow] = BonusValue;
         ScoreCard[p][TotalRow] = static_cast<std::int16_t>(ScoreCard[p][TotalRow] + ScoreCard[p][BonusRow]);
+        bonus = BonusValue;
     }
     ScoreCard[p][TotalRow] = static_cast<std::int16_t>(ScoreCard[p][TotalRow] + v);
-    m_lastBooked[p] = row;
-    NoteBooking(row, v);
     lblSum[p]->setText(QString::number(ScoreCard[p][TotalRow]));
+    emit booked(p, row, v, bonus);
     NextPlayer();
     GameFinish();
 }

@@ -18,11 +18,7 @@ void Form1::NextPlayer()
     lblPlayerTurn->setText(lblPlayer[CurPlayer + 1]->text());
     ShowRollCaption();
     ShowScoreCard();
-    UpdateHint();
-    ScheduleComputer();
-    RefreshScoreSheet();
-    if (m_review && m_review->isVisible())
-        RefreshReview();
+    emit turnChanged();
 }
 
 void Form1::ShowScoreCard()

@@ -1,7 +1,5 @@
 #include "ui/Dialogs.h"
 
-#include "ui/ComputerSetupDialog.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -113,13 +111,4 @@ QString QtDialogs::InputBox(const QString &prompt, const QString &title)
     if (auto *edit = dialog.findChild<QLineEdit *>())
         edit->setMaxLength(std::numeric_limits<int>::max());
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
-}
-
-bool QtDialogs::AskComputerSetup(ComputerSetup &setup)
-{
-    ComputerSetupDialog dialog(setup, m_parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    setup = dialog.setup();
-    return true;
 }

@@ -3,9 +3,9 @@
 // can script the answers. QtDialogs shows the real Qt dialogs.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
-struct ComputerSetup;
 
 class Dialogs {
 public:
@@ -23,9 +23,29 @@ public:
                           Icon icon = Icon::None, Placement placement = Placement::Over) = 0;
     // A text prompt that starts empty; cancelling gives the empty text.
     virtual QString InputBox(const QString &prompt, const QString &title) = 0;
-    // The setup of a game against the computer, starting from `setup`; false
-    // when cancelled, and then `setup` is left as it was.
-    virtual bool AskComputerSetup(ComputerSetup &setup) = 0;
+};
+
+// Passes every dialog on, except name prompts answered in advance: a game
+// against the computer types its players' names into New Game's prompts.
+class PromptAnswers final : public Dialogs {
+public:
+    explicit PromptAnswers(Dialogs &shown) : m_shown(shown) {}
+    // The next prompts get these answers, in order, without being shown.
+    void answerPrompts(const QStringList &answers) { m_answers = answers; }
+
+    Answer MsgBox(const QString &text, Buttons buttons, const QString &title, Icon icon = Icon::None,
+                  Placement placement = Placement::Over) override
+    {
+        return m_shown.MsgBox(text, buttons, title, icon, placement);
+    }
+    QString InputBox(const QString &prompt, const QString &title) override
+    {
+        return m_answers.isEmpty() ? m_shown.InputBox(prompt, title) : m_answers.takeFirst();
+    }
+
+private:
+    Dialogs &m_shown;
+    QStringList m_answers;
 };
 
 // Moves a window next to `window` (right of it where the screen has room,
@@ -46,7 +66,6 @@ public:
     Answer MsgBox(const QString &text, Buttons buttons, const QString &title,
                   Icon icon = Icon::None, Placement placement = Placement::Over) override;
     QString InputBox(const QString &prompt, const QString &title) override;
-    bool AskComputerSetup(ComputerSetup &setup) override;
 
 private:
     QWidget *m_parent;

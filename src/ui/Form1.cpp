@@ -1,15 +1,14 @@
 #include "ui/Form1.h"
 
+#include "game/Seats.h"
 #include "resources/DiceImages.h"
 #include "scoring/Categories.h"
-#include "ui/Dialogs.h"
 #include "ui/CheckBox.h"
 #include "ui/Fonts.h"
 #include "ui/PictureBox.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -51,9 +50,6 @@ Form1::Form1(Dialogs &dialogs, RandomSource &random, SettingsStore &settings, QW
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();
-    UpdateHint();
-    // Coach mode as the player left it, once the window is on the screen.
-    QTimer::singleShot(0, this, &Form1::RestoreCoachMode);
 }
 
 Form1::~Form1() = default;
@@ -158,12 +154,6 @@ void Form1::CreateControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     Timer1->setTimerType(Qt::PreciseTimer);
-
-    // The computer opponent acts one step at a time, so people can follow.
-    m_computerTimer = new QTimer(this);
-    m_computerTimer->setObjectName(QStringLiteral("ComputerTimer"));
-    m_computerTimer->setSingleShot(true);
-    m_computerTimer->setInterval(500);
 }
 
 void Form1::CreateMenus()
@@ -184,27 +174,10 @@ void Form1::CreateMenus()
         mnuNoPlayer[n] = mnuNewGame->addAction(QString::fromLatin1(PlayerItems[n]));
         mnuNoPlayer[n]->setObjectName(ArrayName("mnuNoPlayer", n));
     }
-    mnuNewGame->addSeparator();
-    mnuComputer = mnuNewGame->addAction(QStringLiteral("Against the &Computer"));
-    mnuComputer->setObjectName(QStringLiteral("mnuComputer"));
 
     // Help is a command on the menu bar itself, without a drop-down.
     mnuHelp = bar->addAction(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHint = bar->addAction(QStringLiteral("Hin&t"));
-    mnuHint->setObjectName(QStringLiteral("mnuHint"));
-    mnuScoreSheet = bar->addAction(QStringLiteral("&Score Sheet"));
-    mnuScoreSheet->setObjectName(QStringLiteral("mnuScoreSheet"));
-    mnuLearn = bar->addMenu(QStringLiteral("&Learn"));
-    mnuLearn->setObjectName(QStringLiteral("mnuLearn"));
-    mnuReview = mnuLearn->addAction(QStringLiteral("&Review"));
-    mnuReview->setObjectName(QStringLiteral("mnuReview"));
-    mnuStatistics = mnuLearn->addAction(QStringLiteral("&Statistics"));
-    mnuStatistics->setObjectName(QStringLiteral("mnuStatistics"));
-    mnuLearn->addSeparator();
-    mnuCoachMode = mnuLearn->addAction(QStringLiteral("&Coach Mode"));
-    mnuCoachMode->setObjectName(QStringLiteral("mnuCoachMode"));
-    mnuCoachMode->setCheckable(true);
 }
 
 void Form1::ConnectEvents()
@@ -225,38 +198,11 @@ void Form1::ConnectEvents()
                 [this, n] { mnuNoPlayer_Click(static_cast<std::int16_t>(n)); });
     connect(mnuHelp, &QAction::triggered, this, &Form1::mnuHelp_Click);
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
-    connect(mnuComputer, &QAction::triggered, this, &Form1::mnuComputer_Click);
-    connect(mnuHint, &QAction::triggered, this, &Form1::mnuHint_Click);
-    connect(mnuScoreSheet, &QAction::triggered, this, &Form1::mnuScoreSheet_Click);
-    connect(mnuReview, &QAction::triggered, this, &Form1::mnuReview_Click);
-    connect(mnuStatistics, &QAction::triggered, this, &Form1::mnuStatistics_Click);
-    connect(mnuCoachMode, &QAction::toggled, this, &Form1::mnuCoachMode_Toggled);
-    connect(m_computerTimer, &QTimer::timeout, this, &Form1::ComputerStep);
-
-    // During the computer's turn a person's clicks and keys on the play
-    // controls do nothing; the menus keep working.
-    cmdRoll->installEventFilter(this);
-    for (int i = 0; i < 5; ++i)
-        DicePic[i]->installEventFilter(this);
-    for (int row = 1; row <= 15; ++row)
-        chkChooseScore[row]->installEventFilter(this);
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool Form1::IsComputerSeat(int player) const
 {
-    if (IsComputerTurn()) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            return true;
-        default:
-            break;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    return m_seats && m_seats->IsComputer(player);
 }
 
 int Form1::RollsLeft() const

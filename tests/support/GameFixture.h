@@ -5,7 +5,9 @@
 #include "ScriptedDialogs.h"
 #include "ScriptedRandom.h"
 
+#include "app/Additions.h"
 #include "game/SettingsStore.h"
+#include "recording/Recorder.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
@@ -40,26 +42,39 @@ inline void QuietOffscreenWarnings()
 struct GameFixture {
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
+    PromptAnswers prompts{dialogs};
     ScriptedRandom random;
     SettingsStore settings{dir.path()};
+    StrategyLoader *loader = nullptr; // the program's shared one unless set
     std::unique_ptr<Form1> form;
+    std::unique_ptr<Additions> additions;
 
-    GameFixture()
+    explicit GameFixture(StrategyLoader *tableLoader = nullptr) : loader(tableLoader)
     {
         QuietOffscreenWarnings();
         reopen();
     }
+    ~GameFixture() { close(); }
 
     // A new window over the same settings, as at the next program start.
     void reopen()
     {
-        form.reset();
-        form = std::make_unique<Form1>(dialogs, random, settings);
-        form->setRecordFolder(dir.filePath(QStringLiteral("games")));
+        close();
+        form = std::make_unique<Form1>(prompts, random, settings);
+        additions = std::make_unique<Additions>(*form, prompts, dialogs, settings, loader);
+        additions->recorder().setFolder(dir.filePath(QStringLiteral("games")));
         form->show();
+    }
+    void close()
+    {
+        additions.reset();
+        form.reset();
     }
 
     Form1 &f() { return *form; }
+    Additions &a() { return *additions; }
+    // A menu item of the game's, by its object name.
+    QAction *action(const char *name) { return form->findChild<QAction *>(QLatin1String(name)); }
     const GameState &s() { return form->state(); }
 
     // Chooses New Game with the given names through the real menu action.

@@ -1,7 +1,8 @@
 #pragma once
 // One ordered log of the clips started and the dialogs shown, each with what
-// the window's turn and high-score labels show at that moment, so a test can
-// see that things happen in the right order, not just that they happen.
+// the window's turn and high-score labels show at that moment and whether
+// Roll can be used, so a test can see that things happen in the right order,
+// not just that they happen.
 
 #include "ScriptedDialogs.h"
 
@@ -9,6 +10,7 @@
 #include "ui/Form1.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QStringList>
 
 class OrderLog {
@@ -34,7 +36,9 @@ public:
 private:
     QString state() const
     {
-        return QStringLiteral(" [%1|%2]").arg(m_form.lblPlayerTurn->text(), m_form.lblHighscore->text());
+        return QStringLiteral(" [%1|%2|%3]")
+            .arg(m_form.lblPlayerTurn->text(), m_form.lblHighscore->text(),
+                 m_form.cmdRoll->isEnabled() ? QStringLiteral("Roll") : QStringLiteral("-"));
     }
 
     Form1 &m_form;

@@ -1,7 +1,7 @@
 #pragma once
 // Dialogs that answer from a script and remember what they were asked.
 
-#include "game/ComputerSetup.h"
+#include "opponents/ComputerSetup.h"
 #include "ui/Dialogs.h"
 
 #include <QList>
@@ -20,7 +20,7 @@ struct DialogCall {
     Dialogs::Placement placement = Dialogs::Placement::Over;
 };
 
-class ScriptedDialogs final : public Dialogs {
+class ScriptedDialogs final : public Dialogs, public SetupQuestion {
 public:
     // Answers for input prompts, in order; a missing answer is a cancel.
     QStringList names;

@@ -1,4 +1,4 @@
-#include "ui/ComputerSetupDialog.h"
+#include "opponents/ComputerSetupDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -25,8 +25,8 @@ ComputerSetupDialog::ComputerSetupDialog(const ComputerSetup &setup, QWidget *pa
     m_computers->setValue(setup.computers);
     m_computers->setAccessibleName(QStringLiteral("Number of computer opponents"));
 
-    for (const char *level : {"Easy", "Medium", "Hard", "Perfect"})
-        m_level->addItem(QString::fromLatin1(level));
+    for (strategy::Level level : strategy::Levels)
+        m_level->addItem(ComputerSetup::LevelTitle(level));
     m_level->setCurrentIndex(static_cast<int>(setup.level));
     m_level->setAccessibleName(QStringLiteral("Strength of the computers"));
     m_level->setToolTip(QStringLiteral("Perfect never makes a mistake; Easy loses about 60 points a game to it"));
@@ -59,4 +59,13 @@ ComputerSetup ComputerSetupDialog::setup() const
     setup.level = static_cast<strategy::Level>(m_level->currentIndex());
     setup.pace = static_cast<ComputerSetup::Pace>(m_pace->currentIndex());
     return setup;
+}
+
+bool QtSetupQuestion::AskComputerSetup(ComputerSetup &setup)
+{
+    ComputerSetupDialog dialog(setup, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    setup = dialog.setup();
+    return true;
 }

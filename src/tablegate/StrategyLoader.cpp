@@ -1,4 +1,4 @@
-#include "game/StrategyLoader.h"
+#include "tablegate/StrategyLoader.h"
 
 #include "strategy/TableCache.h"
 
@@ -33,6 +33,11 @@ StrategyLoader &StrategyLoader::Shared()
 
 StrategyLoader::StrategyLoader(QString cacheFolder, QObject *parent)
     : QObject(parent), m_folder(std::move(cacheFolder))
+{
+}
+
+StrategyLoader::StrategyLoader(std::shared_ptr<const strategy::Table> table, QObject *parent)
+    : QObject(parent), m_table(std::move(table))
 {
 }
 

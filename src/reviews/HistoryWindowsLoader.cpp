@@ -1,4 +1,4 @@
-#include "ui/HistoryWindows.h"
+#include "reviews/HistoryWindows.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "game/ComputerSetup.h"
+#include "opponents/ComputerSetup.h"
 
 #include "game/SettingsStore.h"
 
@@ -25,9 +25,17 @@ int ComputerSetup::Milliseconds(Pace pace)
     return 500;
 }
 
-QString ComputerSetup::ComputerName(int index, int computers)
+QString ComputerSetup::ComputerName(int index, int computers, strategy::Level level)
 {
-    return computers == 1 ? QStringLiteral("Computer") : QStringLiteral("Computer %1").arg(index);
+    const QString name = computers == 1 ? QStringLiteral("Computer") : QStringLiteral("Computer %1").arg(index);
+    return QStringLiteral("%1 (%2)").arg(name, LevelTitle(level));
+}
+
+QString ComputerSetup::LevelTitle(strategy::Level level)
+{
+    QString title = QLatin1String(strategy::LevelName(level));
+    title[0] = title[0].toUpper();
+    return title;
 }
 
 ComputerSetup ComputerSetup::Load(const SettingsStore &settings)

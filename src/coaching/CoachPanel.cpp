@@ -1,4 +1,4 @@
-#include "ui/CoachPanel.h"
+#include "coaching/CoachPanel.h"
 
 #include "ui/Dialogs.h"
 

@@ -2,7 +2,7 @@
 // The one dialog of New Game > Against the Computer: the person's name, the
 // number of computers, their strength and their pace.
 
-#include "game/ComputerSetup.h"
+#include "opponents/ComputerSetup.h"
 
 #include <QDialog>
 
@@ -21,4 +21,14 @@ private:
     QSpinBox *m_computers;
     QComboBox *m_level;
     QComboBox *m_pace;
+};
+
+// The setup asked with the dialog above, over the game's window.
+class QtSetupQuestion final : public SetupQuestion {
+public:
+    explicit QtSetupQuestion(QWidget *parent = nullptr) : m_parent(parent) {}
+    bool AskComputerSetup(ComputerSetup &setup) override;
+
+private:
+    QWidget *m_parent;
 };

@@ -21,10 +21,21 @@ struct ComputerSetup {
 
     // Time between two of a computer's steps.
     static int Milliseconds(Pace pace);
-    // "Computer", or "Computer 1".."Computer 3" when there are several.
-    static QString ComputerName(int index, int computers);
+    // "Computer", or "Computer 1".."Computer 3" when there are several,
+    // with the strength: "Computer 2 (Hard)".
+    static QString ComputerName(int index, int computers, strategy::Level level);
+    // "Easy" .. "Perfect", as the setup dialog offers them.
+    static QString LevelTitle(strategy::Level level);
 
     // Anything missing or out of range in the file reads as the default.
     static ComputerSetup Load(const SettingsStore &settings);
     bool Save(SettingsStore &settings) const;
+};
+
+// Asks for the setup of a game against the computer, starting from `setup`;
+// false when cancelled, and then `setup` is left as it was.
+class SetupQuestion {
+public:
+    virtual ~SetupQuestion() = default;
+    virtual bool AskComputerSetup(ComputerSetup &setup) = 0;
 };

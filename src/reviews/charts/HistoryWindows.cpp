@@ -1,7 +1,7 @@
 // The Review and Statistics windows: per player the figures, the costly
 // decisions in the score card's own words, and charts of how each game went.
 
-#include "ui/HistoryWindows.h"
+#include "reviews/HistoryWindows.h"
 
 #include "history/Review.h"
 #include "history/Statistics.h"

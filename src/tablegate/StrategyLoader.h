@@ -16,6 +16,9 @@ public:
     static StrategyLoader &Shared();
 
     explicit StrategyLoader(QString cacheFolder, QObject *parent = nullptr);
+    // A loader that has its table already (tests try the game's additions
+    // with a table of their own).
+    explicit StrategyLoader(std::shared_ptr<const strategy::Table> table, QObject *parent = nullptr);
     // Stops a computation still running and waits a moment for it: a program
     // that is closing neither sits out the rest of the table nor hangs on a
     // file that does not answer.

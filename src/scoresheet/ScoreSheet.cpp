@@ -1,8 +1,6 @@
-#include "ui/ScoreSheet.h"
+#include "scoresheet/ScoreSheet.h"
 
 #include "scoring/Categories.h"
-#include "ui/Dialogs.h"
-#include "ui/Form1.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -96,22 +94,4 @@ bool ScoreSheet::isMarked(int row, int player) const
 {
     const QTableWidgetItem *item = m_table->item(row - 1, player - 1);
     return item && item->data(Qt::UserRole).toBool();
-}
-
-void Form1::mnuScoreSheet_Click()
-{
-    if (!m_sheet)
-        m_sheet = new ScoreSheet(this);
-    BringUp(m_sheet);
-    RefreshScoreSheet();
-}
-
-void Form1::RefreshScoreSheet()
-{
-    if (!m_sheet || !m_sheet->isVisible())
-        return;
-    std::vector<ScoreSheet::Column> columns;
-    for (int p = 1; p <= PlayerCount; ++p)
-        columns.push_back({lblPlayer[p]->text(), ScoreCard[std::size_t(p)], m_lastBooked[std::size_t(p)]});
-    m_sheet->setCards(columns, PlayerCount > 0 && GameOpen() ? CurPlayer + 1 : 0);
 }

@@ -1,0 +1,151 @@
+#include "coaching/CoachMode.h"
+
+#include "coaching/CoachPanel.h"
+#include "game/SettingsStore.h"
+#include "history/Review.h"
+#include "tablegate/TableGate.h"
+#include "ui/Form1.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+const QString AppName = QStringLiteral("Quintor");
+const QString Section = QStringLiteral("Coach");
+const QString PanelKey = QStringLiteral("Panel");
+} // namespace
+
+CoachMode::CoachMode(Form1 &form, SettingsStore &settings, TableGate &gate)
+    : m_form(form), m_settings(settings), m_gate(gate), m_action(new QAction(QStringLiteral("&Coach Mode"), &form))
+{
+    m_action->setObjectName(QStringLiteral("mnuCoachMode"));
+    m_action->setCheckable(true);
+    connect(m_action, &QAction::toggled, this, &CoachMode::Toggled);
+    connect(&form, &Form1::newGame, this, [this] {
+        if (shown())
+            m_panel->setVerdict(QString());
+        Update();
+    });
+    connect(&form, &Form1::rollStarted, this, &CoachMode::RollStarted);
+    connect(&form, &Form1::rollFinished, this, &CoachMode::RollFinished);
+    connect(&form, &Form1::booked, this, &CoachMode::Booked);
+    connect(&form, &Form1::turnChanged, this, &CoachMode::Update);
+    connect(&form, &Form1::gameOver, this, &CoachMode::Update);
+    connect(&gate, &TableGate::ready, this, &CoachMode::Update);
+}
+
+void CoachMode::Restore()
+{
+    // Off by default; on again only if the player left it on.
+    if (m_settings.GetSetting(AppName, Section, PanelKey, QStringLiteral("off")) == QLatin1String("on"))
+        m_action->setChecked(true);
+}
+
+bool CoachMode::shown() const
+{
+    return m_panel && m_panel->isVisible();
+}
+
+void CoachMode::Toggled(bool on)
+{
+    m_settings.SaveSettings(AppName, Section, {{PanelKey, on ? QStringLiteral("on") : QStringLiteral("off")}});
+    if (!on) {
+        if (m_panel)
+            m_panel->hide();
+        return;
+    }
+    if (!m_panel) {
+        m_panel = new CoachPanel(&m_form);
+        m_form.installEventFilter(this);
+    }
+    m_panel->setVerdict(QString());
+    m_panel->placeBeside();
+    m_panel->show();
+    m_gate.request();
+    Update();
+}
+
+bool CoachMode::eventFilter(QObject *watched, QEvent *event)
+{
+    // The panel follows the window it stands beside.
+    if (watched == &m_form && event->type() == QEvent::Move && shown())
+        m_panel->placeBeside();
+    return QObject::eventFilter(watched, event);
+}
+
+coaching::Turn CoachMode::TurnOnTable() const
+{
+    const GameState &state = m_form.state();
+    coaching::Turn turn;
+    turn.position = PositionOf(state, state.CurPlayer + 1);
+    turn.hasRolled = state.HasRolled;
+    turn.dice = DiceOnTheTable();
+    turn.rollsLeft = m_form.RollsLeft();
+    return turn;
+}
+
+void CoachMode::Update()
+{
+    if (!shown() || m_form.Timer1->isActive())
+        return; // what the dice show while they roll is not the position
+    const GameState &state = m_form.state();
+    if (state.PlayerCount == 0 || !m_form.GameOpen()) {
+        m_panel->setAdvice(QStringLiteral("No game is on. Choose New Game to play."));
+        return;
+    }
+    const auto table = m_gate.table();
+    if (!table) {
+        m_panel->setAdvice(QStringLiteral("Working out perfect play..."));
+        return;
+    }
+    const QString name = m_form.lblPlayer[std::size_t(state.CurPlayer + 1)]->text();
+    m_panel->setAdvice(coaching::AdviceText(*table, name, TurnOnTable()));
+}
+
+void CoachMode::RollStarted()
+{
+    const GameState &state = m_form.state();
+    m_turnPosition = PositionOf(state, state.CurPlayer + 1);
+    // A re-roll: the dice held from the roll on the table are a decision.
+    if (!state.HasRolled || state.RollCount == 0)
+        return;
+    std::vector<int> held;
+    for (int i = 0; i < 5; ++i)
+        if (!state.RollDie[std::size_t(i)])
+            held.push_back(i);
+    Rate(history::KeepOf(DiceOnTheTable(), held));
+}
+
+void CoachMode::RollFinished()
+{
+    const GameState &state = m_form.state();
+    // A person's new turn: the last verdict belongs to a turn gone by.
+    if (shown() && state.RollCount == 1 && !m_form.IsComputerSeat(state.CurPlayer + 1))
+        m_panel->setVerdict(QString());
+    Update();
+}
+
+void CoachMode::Booked(int /*player*/, int row, int /*points*/)
+{
+    strategy::Choice made;
+    made.row = row;
+    Rate(made);
+}
+
+// A person's decision, rated in the position it was made in: the card as it
+// was before this turn's booking.
+void CoachMode::Rate(const strategy::Choice &made)
+{
+    const GameState &state = m_form.state();
+    const int player = state.CurPlayer + 1;
+    const auto table = m_gate.table();
+    if (!shown() || m_form.IsComputerSeat(player) || !table)
+        return;
+    coaching::Turn turn = TurnOnTable();
+    turn.position = m_turnPosition;
+    const QString name = m_form.lblPlayer[std::size_t(player)]->text();
+    if (const auto verdict = coaching::VerdictText(*table, name, turn, made))
+        m_panel->setVerdict(*verdict);
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Learn > Review and Learn > Statistics: the game so far or the last one,
+// and the figures over every recorded game, against perfect play. The
+// windows live in a module loaded the first time one of them opens.
+
+#include <QObject>
+#include <QPointer>
+
+class Dialogs;
+class Form1;
+class HistoryWindows;
+class QAction;
+class QWidget;
+class Recorder;
+class TableGate;
+
+class Reviews final : public QObject {
+    Q_OBJECT
+public:
+    Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder);
+
+    QAction *reviewAction() const { return m_review; }
+    QAction *statisticsAction() const { return m_statistics; }
+    void OpenReview();
+    void OpenStatistics();
+
+private:
+    // The module, once the table is there (else `then` runs when it is);
+    // null when it cannot be had.
+    HistoryWindows *Module(const QString &title, void (Reviews::*then)());
+    void RefreshReview();
+
+    Form1 &m_form;
+    Dialogs &m_dialogs;
+    TableGate &m_gate;
+    const Recorder &m_recorder;
+    QAction *m_review;
+    QAction *m_statistics;
+    QPointer<QWidget> m_reviewWindow, m_statisticsWindow;
+};
