@@ -18,3 +18,5 @@ quintor_add_test(tst_history SOURCES tst_history.cpp LIBS quintor_additions)
 target_compile_definitions(tst_history PRIVATE QUINTOR_COACH="$<TARGET_FILE:quintor-coach>")
 add_dependencies(tst_history quintor-coach)
 set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
+# The additions' own rules, on a table that needs no computing.
+quintor_add_test(tst_additions SOURCES tst_additions.cpp LIBS quintor_additions)

@@ -1,0 +1,225 @@
+// The game's additions where their own rules live: what a computer does with
+// a roll, coach mode's verdicts, the opponents' remembered setup and the
+// score sheet. They play on a table of their own in which every position is
+// worth only what a turn books (no future, no computation), so the right
+// answer is plain to see.
+
+#include "support/GameFixture.h"
+
+#include "coaching/CoachMode.h"
+#include "history/Review.h"
+#include "opponents/ComputerSetupDialog.h"
+#include "opponents/ComputerTurn.h"
+#include "opponents/Opponents.h"
+#include "scoresheet/ScoreSheetView.h"
+#include "tablegate/StrategyLoader.h"
+
+#include <QAction>
+
+namespace {
+
+std::shared_ptr<const strategy::Table> BookingsOnly()
+{
+    static const auto table = strategy::Table::FromValues(std::vector<float>(strategy::Table::ValueCount, 0.0f));
+    return table;
+}
+
+// New Game > Against the Computer: Ann and `computers` computers at `level`,
+// at once and always the same.
+void PlayComputers(GameFixture &g, int computers, strategy::Level level)
+{
+    ComputerSetup setup;
+    setup.name = QStringLiteral("Ann");
+    setup.computers = computers;
+    setup.level = level;
+    g.dialogs.setup = setup;
+    g.action("mnuComputer")->trigger();
+    g.a().opponents().setPace(0);
+    g.a().opponents().setSeed(7);
+}
+
+void LetTheComputersPlay(GameFixture &g)
+{
+    for (int guard = 0; guard < 2000 && g.a().opponents().IsComputerTurn(); ++guard) {
+        g.finishRoll();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+class AdditionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QuietOffscreenWarnings(); }
+    void computerHoldsWhatItKeeps_data();
+    void computerHoldsWhatItKeeps();
+    void computerMarksItsBoxBeforeBooking();
+    void computerPlaysAtItsLevel();
+    void coachRatesBookingsBeforeTheirPoints();
+    void coachRatesPeopleOnly();
+    void setupIsRememberedAndOffered_data();
+    void setupIsRememberedAndOffered();
+    void scoreSheetMarksThePlayerToPlay();
+};
+
+void AdditionsTest::computerHoldsWhatItKeeps_data()
+{
+    QTest::addColumn<QList<bool>>("held");
+    QTest::addColumn<QList<int>>("kept");
+    QTest::addColumn<int>("die");
+    // The dice are 5 5 3 1 5 throughout.
+    QTest::newRow("first of three") << QList<bool>{false, false, false, false, false} << QList<int>{5, 5, 5} << 0;
+    QTest::newRow("next of three") << QList<bool>{true, false, false, false, false} << QList<int>{5, 5, 5} << 1;
+    QTest::newRow("all held") << QList<bool>{true, true, false, false, true} << QList<int>{5, 5, 5} << -1;
+    QTest::newRow("release one") << QList<bool>{true, true, true, false, false} << QList<int>{5, 5} << 2;
+    // A held five stays held: no clicks to swap it for another five.
+    QTest::newRow("held one counts") << QList<bool>{false, false, false, false, true} << QList<int>{5} << -1;
+    QTest::newRow("roll all") << QList<bool>{false, false, false, true, false} << QList<int>{} << 3;
+}
+
+void AdditionsTest::computerHoldsWhatItKeeps()
+{
+    QFETCH(QList<bool>, held);
+    QFETCH(QList<int>, kept);
+    QFETCH(int, die);
+    std::array<bool, 5> heldDice{};
+    for (int i = 0; i < 5; ++i)
+        heldDice[std::size_t(i)] = held[i];
+    QCOMPARE(DieToToggle({5, 5, 3, 1, 5}, heldDice, std::vector<int>(kept.begin(), kept.end())), die);
+}
+
+void AdditionsTest::computerMarksItsBoxBeforeBooking()
+{
+    ComputerTurn turn(strategy::Level::Perfect, 1);
+    TurnView view;
+    QCOMPARE(turn.Next(*BookingsOnly(), view).kind, ComputerAction::Kind::Roll);
+    view.hasRolled = true;
+    view.rollsLeft = 2;
+    view.dice = {6, 6, 6, 6, 6};
+    const ComputerAction mark = turn.Next(*BookingsOnly(), view);
+    QCOMPARE(mark.kind, ComputerAction::Kind::Mark);
+    QCOMPARE(mark.choice.row, 14);
+    QCOMPARE(mark.choice.points, 50);
+    const ComputerAction book = turn.Next(*BookingsOnly(), view);
+    QCOMPARE(book.kind, ComputerAction::Kind::Book);
+    QCOMPARE(book.choice.row, 14);
+}
+
+// What a game's decisions cost against the table the computers play by:
+// nothing for Perfect, something for Easy, in a game played in the window.
+void AdditionsTest::computerPlaysAtItsLevel()
+{
+    StrategyLoader loader(BookingsOnly());
+    for (strategy::Level level : {strategy::Level::Perfect, strategy::Level::Easy}) {
+        GameFixture g(&loader);
+        PlayComputers(g, 1, level);
+        quint32 lcg = 11;
+        for (int row = 1; row <= 15; ++row) {
+            g.roll({1, 1, 2, 3, 4});
+            g.clickCategory(row);
+            for (int i = 0; i < 300; ++i)
+                g.random.faces << int((lcg = lcg * 1103515245u + 12345u) >> 16) % 6 + 1;
+            LetTheComputersPlay(g);
+        }
+        QVERIFY(!g.f().GameOpen());
+        const auto reviews = history::Review(*BookingsOnly(), g.a().recorder().record());
+        QCOMPARE(reviews.size(), std::size_t(2));
+        QVERIFY(reviews[1].computer == level);
+        if (level == strategy::Level::Perfect)
+            QCOMPARE(reviews[1].loss, 0.0);
+        else
+            QVERIFY2(reviews[1].loss > 1.0, qPrintable(QString::number(reviews[1].loss)));
+    }
+}
+
+// Sixs lifts the upper rows from 45 to 63: the bonus makes it the best
+// booking, which it is not once its own points are counted as already there.
+void AdditionsTest::coachRatesBookingsBeforeTheirPoints()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.action("mnuCoachMode")->trigger();
+    g.newGame({"Ann"});
+    const QList<QList<int>> threeOfEach{{1, 1, 1, 2, 3}, {2, 2, 2, 5, 6}, {3, 3, 3, 1, 2}, {4, 4, 4, 1, 2}, {5, 5, 5, 1, 2}};
+    for (int row = 1; row <= 5; ++row) {
+        g.roll(threeOfEach[row - 1]);
+        g.clickCategory(row);
+    }
+    // The last roll: only bookings are left to choose from.
+    for (int roll = 0; roll < 3; ++roll)
+        g.roll({6, 6, 6, 5, 5});
+    g.clickCategory(6);
+    const QString verdict = g.a().coach().panel()->verdict();
+    QCOMPARE(verdict, QStringLiteral("Ann, with 6 6 6 5 5: \"book Sixs for 18\" was the best choice."));
+}
+
+void AdditionsTest::coachRatesPeopleOnly()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.action("mnuCoachMode")->trigger();
+    PlayComputers(g, 2, strategy::Level::Easy);
+    g.roll({1, 1, 2, 3, 4});
+    g.clickCategory(15);
+    const QString annsVerdict = g.a().coach().panel()->verdict();
+    QVERIFY(annsVerdict.startsWith(QStringLiteral("Ann, with 1 1 2 3 4: ")));
+    g.random.faces = QList<int>(200, 3);
+    LetTheComputersPlay(g);
+    QCOMPARE(g.s().CurPlayer, 0);
+    QCOMPARE(g.a().coach().panel()->verdict(), annsVerdict);
+}
+
+void AdditionsTest::setupIsRememberedAndOffered_data()
+{
+    QTest::addColumn<int>("computers");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("pace");
+    QTest::newRow("one, easy, slow") << 1 << int(strategy::Level::Easy) << int(ComputerSetup::Pace::Slow);
+    QTest::newRow("three, perfect, fast") << 3 << int(strategy::Level::Perfect) << int(ComputerSetup::Pace::Fast);
+}
+
+// What was chosen comes back from the settings file, and the dialog offers
+// exactly that.
+void AdditionsTest::setupIsRememberedAndOffered()
+{
+    QFETCH(int, computers);
+    QFETCH(int, level);
+    QFETCH(int, pace);
+    QTemporaryDir dir;
+    SettingsStore settings(dir.path());
+    ComputerSetup chosen;
+    chosen.name = QStringLiteral("Ann");
+    chosen.computers = computers;
+    chosen.level = static_cast<strategy::Level>(level);
+    chosen.pace = static_cast<ComputerSetup::Pace>(pace);
+    QVERIFY(chosen.Save(settings));
+    const ComputerSetup remembered = ComputerSetup::Load(settings);
+    const ComputerSetup offered = ComputerSetupDialog(remembered).setup();
+    for (const ComputerSetup &setup : {remembered, offered}) {
+        QCOMPARE(setup.name, chosen.name);
+        QCOMPARE(setup.computers, computers);
+        QCOMPARE(setup.level, chosen.level);
+        QCOMPARE(setup.pace, chosen.pace);
+    }
+}
+
+void AdditionsTest::scoreSheetMarksThePlayerToPlay()
+{
+    GameFixture g;
+    g.action("mnuScoreSheet")->trigger();
+    const ScoreSheet *sheet = g.a().scoreSheet().sheet();
+    g.newGame({"Ann", "Bob", "Cy"});
+    for (int row : {13, 13, 13, 9}) {
+        const int toPlay = g.s().CurPlayer + 1;
+        for (int p = 1; p <= 3; ++p)
+            QCOMPARE(sheet->headerText(p).endsWith(QStringLiteral(" (to play)")), p == toPlay);
+        g.roll({2, 2, 2, 3, 3});
+        g.clickCategory(row);
+    }
+    QCOMPARE(g.s().CurPlayer, 1);
+}
+
+QUINTOR_TEST_MAIN(AdditionsTest)
+#include "tst_additions.moc"
