@@ -214,7 +214,7 @@ void AdditionsTest::scoreSheetMarksThePlayerToPlay()
     for (int row : {13, 13, 13, 9}) {
         const int toPlay = g.s().CurPlayer + 1;
         for (int p = 1; p <= 3; ++p)
-            QCOMPARE(sheet->headerText(p).endsWith(QStringLiteral(" (to play)")), p == toPlay);
+            QCOMPARE(sheet->headerText(p).startsWith(QStringLiteral("\u2192 ")), p == toPlay);
         g.roll({2, 2, 2, 3, 3});
         g.clickCategory(row);
     }

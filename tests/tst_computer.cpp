@@ -149,7 +149,9 @@ void ComputerTest::coachMode()
     g.action("mnuCoachMode")->trigger();
     const CoachPanel *panel = g.a().coach().panel();
     QVERIFY(panel && panel->isVisible());
-    QVERIFY(!panel->frameGeometry().intersects(g.f().frameGeometry())); // never over the dice or the boxes
+    // Docked in the window, beside the play area, never over it.
+    QCOMPARE(panel->window(), &g.f());
+    QVERIFY(!QRect(panel->mapTo(&g.f(), QPoint()), panel->size()).intersects(g.f().centralWidget()->geometry()));
     g.newGame({"Ann"});
     QVERIFY2(panel->advice().startsWith("Ann to roll. With perfect play the final total will be 248.4"), qPrintable(panel->advice()));
     g.roll({1, 1, 2, 2, 5});
@@ -160,7 +162,13 @@ void ComputerTest::coachMode()
     g.roll({1, 1, 1});
     QCOMPARE(panel->verdict(), QStringLiteral("Ann, with 1 1 2 2 5: \"keep 2 2 and roll 3 dice\" cost 0.09 points; the best was \"keep 5 and roll 4 dice\"."));
     QCOMPARE(g.s().ScoreCard[1][8], NotBooked); // it changes nothing
+    // Hint answers in the dock, not in a box over something else, until the dice change.
+    const int calls = int(g.dialogs.calls.size());
+    g.action("mnuHint")->trigger();
+    QCOMPARE(g.dialogs.calls.size(), calls);
+    QVERIFY2(panel->hint().startsWith("Hint: Best choice: "), qPrintable(panel->hint()));
     g.clickCategory(8);
+    QVERIFY(panel->hint().isEmpty());
     QVERIFY2(panel->verdict().contains("book Two Pair for 6"), qPrintable(panel->verdict()));
     // Remembered for the next start.
     g.reopen();
@@ -395,7 +403,7 @@ void ComputerTest::threeComputersPlayAWholeGame()
         if (g.s().ScoreCard[p][TotalRow] > g.s().ScoreCard[best][TotalRow])
             best = p; // ties stay with the lower seat
     }
-    QVERIFY(!sheet->headerText(1).contains("to play"));
+    QVERIFY(!sheet->headerText(1).contains(QStringLiteral("\u2192")));
     const QStringList messages = g.dialogs.messageTexts();
     QVERIFY(messages.contains(QStringLiteral("Winner is %1\r\nWith the score: %2")
                                   .arg(g.f().lblPlayer[best]->text(), g.f().lblSum[best]->text())));

@@ -193,8 +193,11 @@ void WindowTest::menuTree()
     QCOMPARE(bar[3]->text(), QStringLiteral("Hin&t"));
     QVERIFY(!bar[3]->menu());
     QCOMPARE(bar[3], g.action("mnuHint"));
-    QCOMPARE(bar[4]->text(), QStringLiteral("&Score Sheet"));
-    QCOMPARE(bar[4], g.action("mnuScoreSheet"));
+    // The docks beside the play area, each turned on and off.
+    QCOMPARE(bar[4]->text(), QStringLiteral("&View"));
+    QCOMPARE(bar[4]->menu()->actions(), (QList<QAction *>{g.action("mnuScoreSheet"), g.action("mnuTurnLog")}));
+    for (QAction *dock : bar[4]->menu()->actions())
+        QVERIFY(dock->isCheckable() && !dock->isChecked());
     QCOMPARE(bar[5]->text(), QStringLiteral("&Learn"));
     QCOMPARE(bar[5]->menu()->objectName(), QStringLiteral("mnuLearn"));
     QVERIFY(g.action("mnuCoachMode")->isCheckable() && !g.action("mnuCoachMode")->isChecked()); // off by default

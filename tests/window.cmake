@@ -12,3 +12,10 @@ quintor_add_test(tst_clicks SOURCES tst_clicks.cpp LIBS quintor_additions)
 # test cache, which the coach's fixture fills once.
 quintor_add_test(tst_computer SOURCES tst_computer.cpp LIBS quintor_additions)
 set_tests_properties(tst_computer PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
+# The docks and the game's other windows on a 1280 x 1024 screen, as it is
+# and at twice the scale.
+set(QUINTOR_SCREEN_1280 "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/screen-1280x1024.json")
+quintor_add_test(tst_layout SOURCES tst_layout.cpp LIBS quintor_additions ENV ${QUINTOR_SCREEN_1280})
+add_dependencies(tst_layout quintor-charts)
+add_test(NAME tst_layout_scale2 COMMAND tst_layout)
+set_tests_properties(tst_layout_scale2 PROPERTIES ENVIRONMENT "${QUINTOR_TEST_ENV};${QUINTOR_SCREEN_1280};QT_SCALE_FACTOR=2")

@@ -1,30 +1,37 @@
 #include "coaching/CoachMode.h"
 
+#include "app/DockLayout.h"
 #include "coaching/CoachPanel.h"
-#include "game/SettingsStore.h"
 #include "history/Review.h"
 #include "tablegate/TableGate.h"
 #include "ui/Form1.h"
 
 #include <QAction>
-#include <QEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QTimer>
 
-namespace {
-const QString AppName = QStringLiteral("Quintor");
-const QString Section = QStringLiteral("Coach");
-const QString PanelKey = QStringLiteral("Panel");
-} // namespace
-
-CoachMode::CoachMode(Form1 &form, SettingsStore &settings, TableGate &gate)
-    : m_form(form), m_settings(settings), m_gate(gate), m_action(new QAction(QStringLiteral("&Coach Mode"), &form))
+CoachMode::CoachMode(Form1 &form, DockLayout &docks, TableGate &gate)
+    : m_form(form), m_docks(docks), m_gate(gate), m_action(new QAction(QStringLiteral("&Coach Mode"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuCoachMode"));
-    m_action->setCheckable(true);
-    connect(m_action, &QAction::toggled, this, &CoachMode::Toggled);
+    docks.Add(QStringLiteral("Coach"), m_action, Qt::RightDockWidgetArea, [this] {
+        auto *dock = new QDockWidget(QStringLiteral("Coach"));
+        dock->setObjectName(QStringLiteral("CoachDock"));
+        m_panel = new CoachPanel(dock);
+        dock->setWidget(m_panel);
+        return dock;
+    });
+    connect(m_action, &QAction::toggled, this, [this](bool on) {
+        if (!on)
+            return;
+        if (m_panel)
+            m_panel->setVerdict(QString());
+        m_gate.request();
+        Update();
+    });
     connect(&form, &Form1::newGame, this, [this] {
-        if (shown())
+        if (m_panel)
             m_panel->setVerdict(QString());
         Update();
     });
@@ -36,43 +43,17 @@ CoachMode::CoachMode(Form1 &form, SettingsStore &settings, TableGate &gate)
     connect(&gate, &TableGate::ready, this, &CoachMode::Update);
 }
 
-void CoachMode::Restore()
-{
-    // Off by default; on again only if the player left it on.
-    if (m_settings.GetSetting(AppName, Section, PanelKey, QStringLiteral("off")) == QLatin1String("on"))
-        m_action->setChecked(true);
-}
-
 bool CoachMode::shown() const
 {
-    return m_panel && m_panel->isVisible();
+    return m_panel && m_docks.IsOpen(QStringLiteral("Coach"));
 }
 
-void CoachMode::Toggled(bool on)
+bool CoachMode::ShowHint(const QString &text)
 {
-    m_settings.SaveSettings(AppName, Section, {{PanelKey, on ? QStringLiteral("on") : QStringLiteral("off")}});
-    if (!on) {
-        if (m_panel)
-            m_panel->hide();
-        return;
-    }
-    if (!m_panel) {
-        m_panel = new CoachPanel(&m_form);
-        m_form.installEventFilter(this);
-    }
-    m_panel->setVerdict(QString());
-    m_panel->placeBeside();
-    m_panel->show();
-    m_gate.request();
-    Update();
-}
-
-bool CoachMode::eventFilter(QObject *watched, QEvent *event)
-{
-    // The panel follows the window it stands beside.
-    if (watched == &m_form && event->type() == QEvent::Move && shown())
-        m_panel->placeBeside();
-    return QObject::eventFilter(watched, event);
+    if (!shown())
+        return false;
+    m_panel->setHint(text);
+    return true;
 }
 
 coaching::Turn CoachMode::TurnOnTable() const
@@ -88,6 +69,9 @@ coaching::Turn CoachMode::TurnOnTable() const
 
 void CoachMode::Update()
 {
+    // A hint belongs to the position it was asked in.
+    if (m_panel)
+        m_panel->setHint(QString());
     if (!shown() || m_form.Timer1->isActive())
         return; // what the dice show while they roll is not the position
     const GameState &state = m_form.state();
@@ -106,6 +90,8 @@ void CoachMode::Update()
 
 void CoachMode::RollStarted()
 {
+    if (m_panel)
+        m_panel->setHint(QString());
     const GameState &state = m_form.state();
     m_turnPosition = PositionOf(state, state.CurPlayer + 1);
     // A re-roll: the dice held from the roll on the table are a decision.

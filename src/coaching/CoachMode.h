@@ -1,8 +1,8 @@
 #pragma once
-// Coach mode (Learn > Coach Mode, remembered): after every roll the best
-// choice for the position on the table, and after each of a person's
-// decisions whether it was the best or what it cost. It changes nothing in
-// the game.
+// Coach mode (Learn > Coach Mode, a dock beside the play area): after every
+// roll the best choice for the position on the table, and after each of a
+// person's decisions whether it was the best or what it cost. It changes
+// nothing in the game.
 
 #include "coaching/Advice.h"
 
@@ -10,27 +10,23 @@
 #include <QPointer>
 
 #include "coaching/CoachPanel.h"
+class DockLayout;
 class Form1;
 class QAction;
-class SettingsStore;
 class TableGate;
 
 class CoachMode final : public QObject {
     Q_OBJECT
 public:
-    CoachMode(Form1 &form, SettingsStore &settings, TableGate &gate);
+    CoachMode(Form1 &form, DockLayout &docks, TableGate &gate);
 
     QAction *action() const { return m_action; }
     CoachPanel *panel() const { return m_panel; }
     bool shown() const;
-    // Turns coach mode on if the player left it on.
-    void Restore();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Shows the answer to Hint in the dock, if it is open.
+    bool ShowHint(const QString &text);
 
 private:
-    void Toggled(bool on);
     void Update();
     void RollStarted();
     void RollFinished();
@@ -39,7 +35,7 @@ private:
     void Rate(const strategy::Choice &made);
 
     Form1 &m_form;
-    SettingsStore &m_settings;
+    DockLayout &m_docks;
     TableGate &m_gate;
     QAction *m_action;
     QPointer<CoachPanel> m_panel;

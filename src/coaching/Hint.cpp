@@ -1,6 +1,7 @@
 #include "coaching/Hint.h"
 
 #include "coaching/Advice.h"
+#include "coaching/CoachMode.h"
 #include "tablegate/TableGate.h"
 #include "ui/Dialogs.h"
 #include "ui/Form1.h"
@@ -9,8 +10,8 @@
 #include <QApplication>
 #include <QTimer>
 
-Hint::Hint(Form1 &form, Dialogs &dialogs, TableGate &gate)
-    : m_form(form), m_dialogs(dialogs), m_gate(gate), m_action(new QAction(QStringLiteral("Hin&t"), &form))
+Hint::Hint(Form1 &form, Dialogs &dialogs, TableGate &gate, CoachMode &coach)
+    : m_form(form), m_dialogs(dialogs), m_gate(gate), m_coach(coach), m_action(new QAction(QStringLiteral("Hin&t"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuHint"));
     connect(m_action, &QAction::triggered, this, &Hint::Ask);
@@ -58,7 +59,10 @@ void Hint::Show()
     const auto text = coaching::HintText(*m_gate.table(), turn);
     if (!text)
         return; // a position the engine cannot judge: say nothing rather than guess
-    // Beside the window: the advice can be read while looking at the dice.
+    // Where nothing else is: in the coach's dock when it is open, else
+    // beside the window, so the advice can be read while looking at the dice.
+    if (m_coach.ShowHint(*text))
+        return;
     m_dialogs.MsgBox(*text, Dialogs::Buttons::Ok, QStringLiteral("Hint"), Dialogs::Icon::None,
                      Dialogs::Placement::Beside);
 }

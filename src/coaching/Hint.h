@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+class CoachMode;
 class Dialogs;
 class Form1;
 class QAction;
@@ -14,7 +15,7 @@ class TableGate;
 class Hint final : public QObject {
     Q_OBJECT
 public:
-    Hint(Form1 &form, Dialogs &dialogs, TableGate &gate);
+    Hint(Form1 &form, Dialogs &dialogs, TableGate &gate, CoachMode &coach);
 
     QAction *action() const { return m_action; }
 
@@ -26,5 +27,6 @@ private:
     Form1 &m_form;
     Dialogs &m_dialogs;
     TableGate &m_gate;
+    CoachMode &m_coach;
     QAction *m_action;
 };

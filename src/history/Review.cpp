@@ -80,6 +80,9 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
         for (std::size_t t = 0; t < player.turns.size(); ++t) {
             const Turn &turn = player.turns[t];
             const int turnNumber = int(t) + 1;
+            // The turn under way (no row booked yet) counts up to the last
+            // decision made in it: a keep before a roll still rolling, say.
+            const bool underWay = turn.row == 0;
             for (std::size_t r = 0; r < turn.rolls.size(); ++r) {
                 const strategy::Dice &dice = turn.rolls[r];
                 const bool last = r + 1 == turn.rolls.size();
@@ -92,9 +95,13 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 const double afterRoll = total + choices.front().expected;
                 review.luck += afterRoll - before;
                 mark(afterRoll, turnNumber);
+                before = afterRoll;
+                if (underWay && r >= turn.held.size())
+                    break; // not decided yet
 
-                strategy::Choice made = KeepOf(dice, last ? std::vector<int>{} : turn.held[r]);
-                if (last) {
+                const bool booking = last && !underWay;
+                strategy::Choice made = KeepOf(dice, booking ? std::vector<int>{} : turn.held[r]);
+                if (booking) {
                     made.action = strategy::Choice::Action::Book;
                     made.row = turn.row;
                 }
@@ -107,6 +114,8 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 before = total + chosen->expected;
                 mark(before, turnNumber);
             }
+            if (underWay)
+                break;
             // The booking: its points, and the bonus the first time 63 is reached.
             total += turn.points + strategy::AfterBooking(upper, turn.row, turn.points).bonus;
             upper += turn.row <= 6 ? turn.points : 0;

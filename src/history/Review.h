@@ -51,7 +51,8 @@ std::optional<Rating> Rate(const strategy::Table &table, strategy::BookedRows bo
 // A keep as the engine names it: the faces of the held dice, ascending.
 strategy::Choice KeepOf(const strategy::Dice &dice, const std::vector<int> &held);
 
-// Works for a game still going on too: turns not yet played are left out.
+// Works for a game still going on too: turns not yet played are left out,
+// and the turn under way counts up to its last decision.
 std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord &record);
 
 // Decisions that cost more than this are worth a word.

@@ -13,6 +13,11 @@
 
 namespace {
 
+// What the windows are made for, and the least they are still readable at
+// (they scroll below that).
+constexpr QSize WantedSize(720, 640);
+constexpr QSize LeastSize(360, 320);
+
 // The newest record in the folder that reads as one.
 history::GameRecord NewestRecord(const QString &folder)
 {
@@ -33,10 +38,13 @@ Reviews::Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder 
     m_statistics->setObjectName(QStringLiteral("mnuStatistics"));
     connect(m_review, &QAction::triggered, this, &Reviews::OpenReview);
     connect(m_statistics, &QAction::triggered, this, &Reviews::OpenStatistics);
-    connect(&form, &Form1::turnChanged, this, [this] {
-        if (m_reviewWindow && m_reviewWindow->isVisible())
-            RefreshReview();
-    });
+    // Right at any moment: every roll and booking counts, the turn under
+    // way included.
+    for (auto signal : {&Form1::newGame, &Form1::rollFinished, &Form1::turnChanged})
+        connect(&form, signal, this, [this] {
+            if (m_reviewWindow && m_reviewWindow->isVisible())
+                RefreshReview();
+        });
 }
 
 HistoryWindows *Reviews::Module(const QString &title, void (Reviews::*then)())
@@ -59,8 +67,10 @@ void Reviews::OpenReview()
     HistoryWindows *windows = Module(QStringLiteral("Review"), &Reviews::OpenReview);
     if (!windows)
         return;
-    if (!m_reviewWindow)
+    if (!m_reviewWindow) {
         m_reviewWindow = windows->NewReviewWindow(&m_form);
+        PlaceBeside(*m_reviewWindow, &m_form, WantedSize, LeastSize);
+    }
     RefreshReview();
     BringUp(m_reviewWindow);
 }
@@ -85,5 +95,6 @@ void Reviews::OpenStatistics()
     m_statisticsWindow = windows->NewStatisticsWindow(&m_form, *m_gate.table(), m_recorder.folder(),
                                                       history::DefaultRatingsFile());
     QApplication::restoreOverrideCursor();
+    PlaceBeside(*m_statisticsWindow, &m_form, WantedSize, LeastSize);
     BringUp(m_statisticsWindow);
 }

@@ -9,14 +9,13 @@
 
 namespace {
 constexpr int Rows = TotalRow; // 15 categories, the bonus, the total
-const QString ToPlay = QStringLiteral(" (to play)");
+// In front, where a long name cut short cannot take it away.
+const QString ToPlay = QStringLiteral("\u2192 ");
 } // namespace
 
-ScoreSheet::ScoreSheet(QWidget *parent) : QDialog(parent), m_table(new QTableWidget(Rows, 0, this))
+ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWidget(Rows, 0, this))
 {
     setObjectName(QStringLiteral("ScoreSheet"));
-    setWindowTitle(QStringLiteral("Score Sheet"));
-    setModal(false);
     m_table->setObjectName(QStringLiteral("ScoreSheetTable"));
     m_table->setAccessibleName(QStringLiteral("Score sheet"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -26,21 +25,30 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QDialog(parent), m_table(new QTableWid
         rows << QString::fromLatin1(Categories::Rows[row].caption);
     rows << QStringLiteral("Bonus") << QStringLiteral("Total");
     m_table->setVerticalHeaderLabels(rows);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setMinimumSectionSize(70);
-    // Every row in view at once, the table as large as what it holds.
-    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // The players share the width; a name longer than its column is cut
+    // short with an ellipsis by the header.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->horizontalHeader()->setMinimumSectionSize(40);
+    m_table->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_table);
     auto *legend = new QLabel(QStringLiteral("Highlighted: each player's last booking."), this);
     legend->setTextFormat(Qt::PlainText);
+    legend->setWordWrap(true);
     layout->addWidget(legend);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QSize ScoreSheet::sizeHint() const
+{
+    // Every row in view, and room for four short names.
+    const int width = m_table->verticalHeader()->sizeHint().width() + 4 * 64 + 8;
+    const int height = m_table->horizontalHeader()->sizeHint().height()
+        + Rows * m_table->verticalHeader()->defaultSectionSize() + 2 * fontMetrics().height() + 16;
+    return {width, height};
 }
 
 void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
@@ -50,7 +58,8 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         const Column &column = columns[std::size_t(c)];
         const int player = c + 1;
         // Names are shown as typed: table items never read them as markup.
-        auto *header = new QTableWidgetItem(column.name + (player == toPlay ? ToPlay : QString()));
+        auto *header = new QTableWidgetItem((player == toPlay ? ToPlay : QString()) + column.name);
+        header->setToolTip(player == toPlay ? QStringLiteral("%1, to play").arg(column.name) : column.name);
         QFont font = header->font();
         font.setBold(player == toPlay);
         header->setFont(font);
@@ -64,12 +73,14 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
                 text = row == BonusRow && value == 0 ? QString() : QString::number(value);
             auto *item = new QTableWidgetItem(text);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (row == column.lastBooked) {
+            const bool bonusNow = row == BonusRow && column.bonusNow;
+            if (row == column.lastBooked || bonusNow) {
                 item->setBackground(QColor(255, 215, 0, 120));
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
-                item->setToolTip(QStringLiteral("Last booking of %1").arg(column.name));
+                item->setToolTip(bonusNow ? QStringLiteral("%1 has just earned the bonus").arg(column.name)
+                                          : QStringLiteral("Last booking of %1").arg(column.name));
                 item->setData(Qt::UserRole, true);
             }
             m_table->setItem(row - 1, c, item);

@@ -1,23 +1,25 @@
 #pragma once
-// Every player's card side by side, in a window of its own that stays open
-// across turns: the fifteen rows, the bonus and the total, the player to
-// play and each player's last booking marked.
+// Every player's card side by side: the fifteen rows, the bonus and the
+// total, the player to play and each player's last booking marked. It fits
+// the room it is given: long names are cut short (in full as a tooltip), and
+// it scrolls where it must.
 
 #include "game/GameState.h"
 
-#include <QDialog>
+#include <QWidget>
 #include <QString>
 #include <vector>
 
 class QTableWidget;
 
-class ScoreSheet final : public QDialog {
+class ScoreSheet final : public QWidget {
     Q_OBJECT
 public:
     struct Column {
         QString name;
         std::array<std::int16_t, TotalRow + 1> card{}; // as GameState's ScoreCard
-        int lastBooked = 0; // row, 0 for none yet
+        int lastBooked = 0;     // row, 0 for none yet
+        bool bonusNow = false;  // that booking earned the bonus
     };
 
     explicit ScoreSheet(QWidget *parent = nullptr);
@@ -25,10 +27,13 @@ public:
     // toPlay: the player whose turn it is (1-based), 0 when the game is over.
     void setCards(const std::vector<Column> &columns, int toPlay);
 
-    // What a cell shows, for tests and screen readers alike.
+    // What a cell shows, for tests and screen readers alike. The player to
+    // play is headed "→ name".
     QString cellText(int row, int player) const;
     QString headerText(int player) const;
     bool isMarked(int row, int player) const;
+
+    QSize sizeHint() const override;
 
 private:
     QTableWidget *m_table;

@@ -69,8 +69,10 @@ void TableGate::loaded()
     // delayed-show timer, which hide() leaves running, would show it.
     delete m_progress;
     m_progress = nullptr;
+    // Those that follow the table hear first; what waited comes last, so
+    // that nothing it opens is overtaken.
+    emit ready();
     auto waiting = std::exchange(m_waiting, {});
     for (auto &[waiter, then] : waiting)
         then();
-    emit ready();
 }

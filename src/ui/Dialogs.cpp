@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -52,20 +53,60 @@ private:
     QElapsedTimer m_shown;
 };
 
+// Between a window and the one it stands beside.
+constexpr int Gap = 8;
+
 } // namespace
+
+void PlaceBeside(QWidget &widget, const QWidget *window, QSize wanted, QSize least)
+{
+    const QScreen *screen = window->screen();
+    const QRect beside = window->frameGeometry();
+    if (!screen) {
+        widget.resize(wanted);
+        widget.move(beside.topRight() + QPoint(Gap, 0));
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    // A window of ours gets the same frame as the one it stands beside.
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    const QRect sides[] = {
+        QRect(QPoint(beside.right() + 1 + Gap, room.top()), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(beside.left() - 1 - Gap, room.bottom())),
+        QRect(QPoint(room.left(), beside.bottom() + 1 + Gap), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(room.right(), beside.top() - 1 - Gap)),
+    };
+    QRect best;
+    for (const QRect &side : sides) {
+        const QSize inner = side.size() - frame;
+        if (inner.width() < least.width() || inner.height() < least.height())
+            continue;
+        const QSize size = wanted.boundedTo(inner);
+        QRect outer(QPoint(), size + frame);
+        // Along the window's own edge, moved as little as the screen needs.
+        outer.moveTopLeft(QPoint(std::clamp(beside.left(), side.left(), side.right() + 1 - outer.width()),
+                                 std::clamp(beside.top(), side.top(), side.bottom() + 1 - outer.height())));
+        if (side == sides[1])
+            outer.moveRight(side.right());
+        if (side == sides[3])
+            outer.moveBottom(side.bottom());
+        if (best.isNull() || outer.width() * outer.height() > best.width() * best.height())
+            best = outer;
+    }
+    if (best.isNull()) {
+        best = QRect(QPoint(), wanted.boundedTo(room.size() - frame) + frame);
+        best.moveCenter(beside.center());
+        best.moveTopLeft(QPoint(std::clamp(best.left(), room.left(), room.right() + 1 - best.width()),
+                                std::clamp(best.top(), room.top(), room.bottom() + 1 - best.height())));
+    }
+    widget.resize(best.size() - frame);
+    widget.move(best.topLeft());
+}
 
 void PlaceBeside(QWidget &widget, const QWidget *window)
 {
     widget.adjustSize();
-    const QRect frame = window->frameGeometry();
-    const QScreen *screen = window->screen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    const QSize size = widget.frameGeometry().size();
-    // Right of the window if it fits on the screen, else left of it.
-    QPoint at(frame.right() + 8, frame.top());
-    if (room.isValid() && at.x() + size.width() > room.right() && frame.left() - 8 - size.width() >= room.left())
-        at.setX(frame.left() - 8 - size.width());
-    widget.move(at);
+    PlaceBeside(widget, window, widget.size(), widget.size());
 }
 
 void BringUp(QWidget *window)

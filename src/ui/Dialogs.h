@@ -2,6 +2,7 @@
 // Every modal dialog of the game goes through this interface, so that tests
 // can script the answers. QtDialogs shows the real Qt dialogs.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -48,8 +49,12 @@ private:
     QStringList m_answers;
 };
 
-// Moves a window next to `window` (right of it where the screen has room,
-// else left), never over it.
+// Sizes and moves a window of the game's next to `window`, on the side of it
+// where the screen has most room for `wanted`, cut down to what that side
+// holds but never below `least`; where no side has room for `least`, centred
+// on `window`. Either way it lies wholly on the screen.
+void PlaceBeside(QWidget &widget, const QWidget *window, QSize wanted, QSize least);
+// The same for a box as large as it needs to be.
 void PlaceBeside(QWidget &widget, const QWidget *window);
 
 // Shows a window of the game's (score sheet, review...) in front, active.

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -70,9 +71,24 @@ QChartView *NewChart(QWidget *parent, const QString &title, const QString &xTitl
     chart->addAxis(y, Qt::AlignLeft);
     auto *view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(560, 300);
+    view->setMinimumSize(480, 260);
     view->setAccessibleName(title);
     return view;
+}
+
+// The window's contents, in a scroll area: the window is sized to the room
+// beside the game, which may be less than the contents need.
+QWidget *ScrollingContents(QDialog *window)
+{
+    auto *scroll = new QScrollArea(window);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *contents = new QWidget;
+    scroll->setWidget(contents);
+    auto *outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    return contents;
 }
 
 void AddSeries(QChartView *view, QLineSeries *series)
@@ -99,13 +115,12 @@ public:
                                       QStringLiteral("Cost")},
                                QStringLiteral("Costly decisions"));
         m_decisions->setObjectName(QStringLiteral("ReviewDecisions"));
-        auto *layout = new QVBoxLayout(this);
+        auto *layout = new QVBoxLayout(ScrollingContents(this));
         layout->addWidget(m_summary);
         layout->addWidget(m_chart, 3);
         auto *heading = new QLabel(QStringLiteral("Decisions that cost more than half a point, worst first:"), this);
         layout->addWidget(heading);
         layout->addWidget(m_decisions, 2);
-        resize(720, 640);
     }
 
     void setRecord(const strategy::Table &table, const history::GameRecord &record)
@@ -213,7 +228,7 @@ public:
             dashed.setStyle(Qt::DashLine);
             losses->setPen(dashed);
         }
-        auto *layout = new QVBoxLayout(this);
+        auto *layout = new QVBoxLayout(ScrollingContents(this));
         layout->addWidget(table, 1);
         auto *note = new QLabel(s.skipped == 0 ? QStringLiteral("Every record could be read.")
                                                : QStringLiteral("%1 file(s) in the record folder are no valid game records "
@@ -222,7 +237,6 @@ public:
         note->setTextFormat(Qt::PlainText);
         layout->addWidget(note);
         layout->addWidget(chart, 2);
-        resize(720, 600);
     }
 };
 
