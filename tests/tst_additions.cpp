@@ -11,10 +11,14 @@
 #include "opponents/ComputerSetupDialog.h"
 #include "opponents/ComputerTurn.h"
 #include "opponents/Opponents.h"
+#include "recording/GameRecorder.h"
 #include "scoresheet/ScoreSheetView.h"
+#include "support/FullCard.h"
 #include "tablegate/StrategyLoader.h"
+#include "turnlog/TurnLog.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -62,6 +66,9 @@ private slots:
     void setupIsRememberedAndOffered_data();
     void setupIsRememberedAndOffered();
     void scoreSheetMarksThePlayerToPlay();
+    void turnLogTellsEveryStep();
+    void computersBonusIsToldWithoutABox();
+    void reviewCountsTheTurnUnderWay();
 };
 
 void AdditionsTest::computerHoldsWhatItKeeps_data()
@@ -219,6 +226,92 @@ void AdditionsTest::scoreSheetMarksThePlayerToPlay()
         g.clickCategory(row);
     }
     QCOMPARE(g.s().CurPlayer, 1);
+}
+
+void AdditionsTest::turnLogTellsEveryStep()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.action("mnuTurnLog")->trigger();
+    PlayComputers(g, 1, strategy::Level::Perfect);
+    g.roll({2, 2, 3, 5, 6});
+    g.clickDie(0);
+    g.clickDie(1);
+    g.roll({2, 2, 2});
+    g.clickCategory(2);
+    g.random.faces = QList<int>(20, 6);
+    LetTheComputersPlay(g);
+    g.roll({1, 2, 3, 4, 6});
+    g.clickCategory(14);
+    const QStringList steps{
+        "Ann rolled 2 2 3 5 6, kept 2 2",
+        "Ann rolled 2 2 2 2 2",
+        "Ann booked Deuces for 10",
+        "Computer (Perfect) rolled 6 6 6 6 6",
+        "Computer (Perfect) booked Quinthor for 50",
+        "Ann rolled 1 2 3 4 6",
+        "Ann sacrificed Quinthor",
+    };
+    QCOMPARE(g.a().turnLog().lines(), steps);
+    const auto *view = g.f().findChild<QPlainTextEdit *>(QStringLiteral("TurnLog"));
+    QCOMPARE(view->toPlainText(), steps.join(u'\n'));
+    g.newGame({"Bob"});
+    QVERIFY(g.a().turnLog().lines().isEmpty() && view->toPlainText().isEmpty());
+}
+
+namespace {
+// Every seat a computer's, whoever clicks.
+struct ComputersOnly final : Seats {
+    bool IsComputer(int) const override { return true; }
+};
+} // namespace
+
+// A computer's bonus does not stop the game with a box addressed to "you";
+// the turn log and the score sheet tell it. Nor is its win kept.
+void AdditionsTest::computersBonusIsToldWithoutABox()
+{
+    GameFixture g;
+    g.action("mnuScoreSheet")->trigger();
+    g.newGame({"Hal"});
+    const ComputersOnly computers;
+    g.f().setSeats(&computers);
+    for (int t = 0; t < 6; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+    }
+    QVERIFY(g.dialogs.messageTexts().isEmpty());
+    QCOMPARE(g.a().turnLog().lines().last(), QStringLiteral("Hal earned the bonus of 50"));
+    QVERIFY(g.a().scoreSheet().sheet()->isMarked(BonusRow, 1));
+    for (int t = 6; t < 15; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+    }
+    QCOMPARE(g.dialogs.messageTexts(), QStringList{QStringLiteral("Winner is Hal\r\nWith the score: %1").arg(FullCardTotal)});
+    QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
+    g.f().setSeats(&g.a().opponents());
+}
+
+// Ann has booked, Bob is rolling: both are in the review, Bob up to the
+// decision he has just made.
+void AdditionsTest::reviewCountsTheTurnUnderWay()
+{
+    GameRecorder recorder;
+    recorder.Start({history::PlayerRecord{QStringLiteral("Ann"), {}, 0, {}},
+                    history::PlayerRecord{QStringLiteral("Bob"), {}, 0, {}}});
+    recorder.RollStarted(1, {});
+    recorder.RollFinished(1, {2, 2, 3, 5, 6});
+    recorder.Booked(1, 2, 4);
+    recorder.RollStarted(2, {});
+    recorder.RollFinished(2, {1, 1, 4, 5, 6});
+    auto reviews = history::Review(*BookingsOnly(), recorder.record());
+    QCOMPARE(reviews.size(), std::size_t(2));
+    QCOMPARE(reviews[0].decisions.size(), std::size_t(1));
+    QVERIFY(reviews[1].decisions.empty());
+    QCOMPARE(reviews[1].course.size(), std::size_t(2)); // the start and his roll
+    recorder.RollStarted(2, {0, 1}); // keeps 1 1; the dice still roll
+    reviews = history::Review(*BookingsOnly(), recorder.record());
+    QCOMPARE(reviews[1].decisions.size(), std::size_t(1));
+    QCOMPARE(reviews[1].decisions[0].chosen.kept, (std::vector<int>{1, 1}));
 }
 
 QUINTOR_TEST_MAIN(AdditionsTest)
