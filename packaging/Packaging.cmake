@@ -1,18 +1,11 @@
 # Desktop integration (menu entry, software-centre metadata, icons) and the
 # Debian package. Included from the top-level CMakeLists.txt after src/.
 
-include(GNUInstallDirs)
-
 # Must match QApplication::setDesktopFileName() in src/main.cpp, or desktops
 # cannot tie the running window to its menu entry and icon.
 set(QUINTOR_APP_ID io.github.quintor.Quintor)
 set(QUINTOR_EXECUTABLE quintor)
 set(QUINTOR_PACKAGING_DIR ${PROJECT_BINARY_DIR}/packaging)
-
-# qt_standard_project_setup() gives installed programs an $ORIGIN/../lib
-# run path; we ship no libraries of our own, and Debian policy forbids a
-# run path pointing into /usr/lib.
-set_target_properties(quintor PROPERTIES INSTALL_RPATH "")
 
 # ------------------------------------------------------------------ icons
 # The window icon exists only as a generated 32x32 .ico; menus want PNGs in
@@ -80,8 +73,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Libraries come from dpkg-shlibdeps. What is only loaded at run time no tool
 # can find: the font, by name (the window's captions fall back to it), and
 # Qt's Wayland platform plugin, without which a Wayland desktop runs the game
-# through XWayland. (Qt Charts, which only the module lib/quintor/quintor-charts.so
-# links, is found there by dpkg-shlibdeps.)
+# through XWayland. (Qt Charts, which only the chart module in
+# <libdir>/quintor links, is found there by dpkg-shlibdeps.)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland")
 # With Liberation as the only fonts, fontconfig maps sans-serif to

@@ -1,4 +1,4 @@
-# cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DVERSION=... -P check_install.cmake
+# cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DVERSION=... -DLIBDIR=... -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
 
 set(app_id io.github.quintor.Quintor)
@@ -55,10 +55,11 @@ set(binary ${PREFIX}/bin/quintor)
 set(coach ${PREFIX}/bin/quintor-coach)
 set(desktop ${PREFIX}/share/applications/${app_id}.desktop)
 set(metainfo ${PREFIX}/share/metainfo/${app_id}.metainfo.xml)
-# The Review and Statistics windows, found at ../lib/quintor from the program.
-set(charts ${PREFIX}/lib/quintor/quintor-charts.so)
-# Manual pages where man finds them, the completion where bash-completion does.
-set(docs ${PREFIX}/share/man/man1/quintor-coach.1 ${PREFIX}/share/man/man6/quintor.6
+# The Review and Statistics windows, in the architecture's library folder.
+set(charts ${PREFIX}/${LIBDIR}/quintor/quintor-charts.so)
+# Manual pages where man finds them, compressed; the completion where
+# bash-completion looks.
+set(docs ${PREFIX}/share/man/man1/quintor-coach.1.gz ${PREFIX}/share/man/man6/quintor.6.gz
          ${PREFIX}/share/bash-completion/completions/quintor-coach)
 foreach(file IN ITEMS ${binary} ${coach} ${desktop} ${metainfo} ${charts} ${docs})
     check("${file} is installed" EXISTS ${file})
@@ -77,6 +78,17 @@ foreach(size 32 64 128)
         check("${icon} is installed" FALSE)
     endif()
 endforeach()
+
+# No run path anywhere, and the module shows only its entry point.
+foreach(elf IN ITEMS ${binary} ${coach} ${charts})
+    execute_process(COMMAND readelf -d ${elf} OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+    check("${elf} has no run path" rc EQUAL 0 AND NOT dynamic MATCHES "R(UN)?PATH")
+endforeach()
+execute_process(COMMAND nm -D --defined-only ${charts} OUTPUT_VARIABLE exported)
+string(REGEX MATCHALL "[^\n]+\n" exported "${exported}")
+list(FILTER exported EXCLUDE REGEX " (_init|_fini|_edata|_end|__bss_start)\n$")
+check("the chart module exports quintor_history_windows alone: ${exported}"
+      exported MATCHES "^[0-9a-f]+ T quintor_history_windows\n$")
 
 # The coach runs from where it is installed (its help needs no table).
 execute_process(COMMAND ${coach} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
