@@ -18,3 +18,7 @@ quintor_add_test(tst_history SOURCES tst_history.cpp LIBS quintor_app)
 target_compile_definitions(tst_history PRIVATE QUINTOR_COACH="$<TARGET_FILE:quintor-coach>")
 add_dependencies(tst_history quintor-coach)
 set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
+# Settings, a game record and the ratings on a full disk: a 64 KiB tmpfs in a
+# mount namespace of its own; skipped (77) where none can be made.
+quintor_add_test(tst_full_disk SOURCES tst_full_disk.cpp LIBS quintor_app)
+set_tests_properties(tst_full_disk PROPERTIES SKIP_RETURN_CODE 77 FIXTURES_REQUIRED strategy_table)
