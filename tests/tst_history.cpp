@@ -209,16 +209,30 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 100);
     }
 
-    // A folder that cannot take records changes nothing of the game.
+    // A folder that cannot take records changes nothing of the game, and
+    // finishing it never waits on the folder.
+    void unwritableFolderKeepsTheHighScore_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("below a plain file") << "file/games" << "cannot be made"; // not even root can
+        QTest::newRow("a link to itself") << "loop" << "too many levels of symbolic links";
+    }
     void unwritableFolderKeepsTheHighScore()
     {
+        QFETCH(QString, folder);
+        QFETCH(QString, why);
         GameFixture g;
         QVERIFY(QFile(g.dir.filePath("file")).open(QIODevice::WriteOnly));
-        g.f().setRecordFolder(g.dir.filePath("file/games")); // below a plain file: not even root can
-        PlayFullCard(g);
+        QVERIFY(QFile::link("loop", g.dir.filePath("loop")));
+        g.f().setRecordFolder(g.dir.filePath(folder));
+        const GameRecord record = PlayFullCard(g);
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
         g.reopen();
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
+        QString said;
+        QVERIFY(!Save(record, g.dir.filePath(folder), nullptr, &said));
+        QVERIFY2(said.contains(why), qPrintable(said));
     }
 
     // The windows: the review of the game just played, and the figures over

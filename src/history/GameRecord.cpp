@@ -254,13 +254,22 @@ bool Save(const GameRecord &record, const QString &folder, QString *fileName, QS
         return false;
     }
     // Two copies of the game finishing in the same second still pick
-    // different names; one that is taken anyway is never replaced.
-    QString name;
-    do {
+    // different names; one that is taken anyway is never replaced. A folder
+    // that cannot be searched (no permission, a loop of links) says so for
+    // every name: a few tries, then give up.
+    QString name, problem = QStringLiteral("every name tried is taken");
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 8) {
+            if (why)
+                *why = QStringLiteral("no new name can be made there: %1").arg(problem);
+            return false;
+        }
         name = QDir(folder).filePath(QStringLiteral("%1-%2.json")
                                          .arg(record.finished.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")))
                                          .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
-    } while (files::KindOf(name) != files::Kind::Missing);
+        if (files::KindOf(name, &problem) == files::Kind::Missing)
+            break;
+    }
     if (fileName)
         *fileName = name;
     return files::WriteAtomically(name, ToJson(record), why);
