@@ -9,6 +9,8 @@
 #include "history/Statistics.h"
 #include "strategy/TableCache.h"
 
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,11 +25,13 @@ using namespace history;
 
 namespace {
 
+const QRegularExpression ControlCharacter(QStringLiteral("[\\x{0}-\\x{1f}\\x{7f}-\\x{9f}]"));
+
 // Ann books the full card with her first roll every turn, except that she
 // holds the first two dice once and rolls again in the first turn.
-GameRecord PlayFullCard(GameFixture &g)
+GameRecord PlayFullCard(GameFixture &g, const QString &name = QStringLiteral("Ann"))
 {
-    g.newGame({"Ann"});
+    g.newGame({name});
     bool first = true;
     for (const ::Turn &turn : FullCard) {
         if (first) {
@@ -171,6 +175,9 @@ private slots:
             t["held"] = QJsonArray{QJsonArray{0, 1, 2}};
         });
         bad("total", "the total is 300", [](QJsonObject &, QJsonObject &p, QJsonObject &) { p["total"] = 300; });
+        bad("level with control characters", "unknown computer level", [](QJsonObject &, QJsonObject &p, QJsonObject &) {
+            p["computer"] = "\x1b]0;owned\x07\r\nhard";
+        });
     }
     void badRecords()
     {
@@ -190,6 +197,30 @@ private slots:
         QCOMPARE(coach.exitCode(), 2);
         const QString err = QString::fromLocal8Bit(coach.readAllStandardError());
         QVERIFY2(err.count(u'\n') == 1 && err.contains(names), qPrintable(err));
+        QVERIFY2(!err.chopped(1).contains(ControlCharacter), qPrintable(err));
+    }
+
+    // Text for a terminal passes on none of a name's control characters,
+    // nor pads every row to a huge name; JSON keeps the name exact.
+    void textOutputIsPlain_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("controls") << QStringLiteral("\x1b]0;title\x07\r\x1b[2J\u009b31m\x7f<b>Ann</b>");
+        QTest::newRow("40,000 characters") << QString(40000, u'A');
+    }
+    void textOutputIsPlain()
+    {
+        QFETCH(QString, name);
+        Statistics statistics;
+        statistics.players.push_back({name, {GameFigures{{}, 250, true, 10, 8.44}}});
+        statistics.players.push_back({"Bob", {GameFigures{{}, 200, false, -30, 18.44}}});
+        PlayerReview review;
+        review.name = name;
+        const QString text = FormatText(statistics) + FormatText(std::vector<PlayerReview>{review});
+        for (const QString &line : text.split(u'\n'))
+            QVERIFY2(line.size() < 120 && !line.contains(ControlCharacter), qPrintable(line.left(200)));
+        QVERIFY(text.contains("<b>Ann</b>") || text.contains(QString(20, u'A') + u'\u2026'));
+        QCOMPARE(QJsonDocument::fromJson(FormatJson(statistics)).object()["players"][0]["name"].toString(), name);
     }
 
     // Two copies finishing at the same moment keep both records.
@@ -260,6 +291,26 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Ann"));
         QCOMPARE(table->item(0, 3)->text(), QString::number(FullCardTotal));
+    }
+
+    // A name is shown as typed, never as markup (which could make Qt load any
+    // file an <img> names): in the charts' legends too.
+    void namesAreNeverMarkup()
+    {
+        GameFixture g;
+        const QString name = QStringLiteral("<b>Ann</b> & <img src=\"none\">");
+        PlayFullCard(g, name);
+        g.f().mnuReview->trigger();
+        g.f().mnuStatistics->trigger();
+        for (const char *window : {"ReviewWindow", "StatisticsWindow"}) {
+            const auto *view = g.f().findChild<QWidget *>(window)->findChild<QGraphicsView *>();
+            QVERIFY(view);
+            QStringList texts;
+            for (QGraphicsItem *item : view->scene()->items())
+                if (const auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
+                    texts << text->toPlainText();
+            QVERIFY2(texts.contains(name), qPrintable(texts.join(" | ")));
+        }
     }
 
     // Per name, over a folder with a corrupt file and a FIFO among the

@@ -177,18 +177,23 @@ QString FormatText(const Statistics &s)
 {
     QString out;
     qsizetype width = 6;
-    for (const PlayerStatistics &p : s.players)
-        width = std::max(width, p.name.size());
+    QStringList names;
+    for (const PlayerStatistics &p : s.players) {
+        names << PrintableText(p.name, LongestName);
+        width = std::max(width, names.back().size());
+    }
     out += QStringLiteral("%1  Games    Mean  Best  Bonus    Luck    Loss\n").arg(QStringLiteral("Player"), -int(width));
-    for (const PlayerStatistics &p : s.players)
+    for (std::size_t i = 0; i < s.players.size(); ++i) {
+        const PlayerStatistics &p = s.players[i];
         out += QStringLiteral("%1  %2  %3  %4  %5%  %6  %7\n")
-                   .arg(p.name, -int(width))
+                   .arg(names[qsizetype(i)], -int(width))
                    .arg(p.count(), 5)
                    .arg(p.mean(), 6, 'f', 1)
                    .arg(p.best(), 4)
                    .arg(p.bonusRate() * 100, 4, 'f', 0)
                    .arg(p.meanLuck(), 6, 'f', 2)
                    .arg(p.meanLoss(), 6, 'f', 2);
+    }
     if (s.players.empty())
         out += QStringLiteral("(no games)\n");
     if (s.skipped > 0)
