@@ -63,6 +63,26 @@ QJsonObject Edited(const GameRecord &record, const std::function<void(QJsonObjec
     return root;
 }
 
+// Sets figures of the first player of the only record in the ratings file.
+void Forge(const QString &ratings, const QJsonObject &figures)
+{
+    QFile file(ratings);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonObject records = root["records"].toObject();
+    QCOMPARE(records.size(), 1);
+    QJsonObject record = records.begin()->toObject();
+    QJsonArray players = record["players"].toArray();
+    QJsonObject player = players[0].toObject();
+    for (auto it = figures.begin(); it != figures.end(); ++it)
+        player[it.key()] = it.value();
+    players[0] = player;
+    record["players"] = players;
+    records[records.begin().key()] = record;
+    root["records"] = records;
+    QVERIFY(file.resize(0) && file.write(QJsonDocument(root).toJson()) > 0);
+}
+
 } // namespace
 
 class HistoryTest : public QObject {
@@ -340,6 +360,88 @@ private slots:
         QVERIFY(QFileInfo(ratings).size() > 0);
         QVERIFY(corrupt.open(QIODevice::ReadOnly));
         QCOMPARE(corrupt.readAll(), QByteArray("{\"format\": \"quintor-game\""));
+    }
+
+    // A kept rating counts only for the very file it was made from, unchanged.
+    void keptRatingOnlyForTheSameFile_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << "" << "Kept";
+        QTest::newRow("modification time") << "touch" << "Ann";
+        QTest::newRow("edited, times set back") << "edit" << "Bob";
+        QTest::newRow("replaced by a copy") << "copy" << "Ann";
+        QTest::newRow("copied elsewhere") << "elsewhere" << "Ann";
+    }
+    void keptRatingOnlyForTheSameFile()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, shown);
+        GameFixture g;
+        PlayFullCard(g);
+        QString folder = g.dir.filePath("games");
+        const QString record = folder + "/" + QDir(folder).entryList(QDir::Files).value(0);
+        const QString ratings = g.dir.filePath("ratings.json");
+        Gather(*m_table, folder, ratings);
+        Forge(ratings, {{"name", "Kept"}});
+
+        const auto run = [&](const QString &command) {
+            QCOMPARE(QProcess::execute("sh", {"-c", "cd '" + g.dir.path() + "' && " + command}), 0);
+        };
+        const QString quoted = "'" + record + "'";
+        if (change == "touch")
+            run("touch -d '2026-01-01 12:00' " + quoted);
+        if (change == "edit")
+            run("cp -p " + quoted + " old && sed s/Ann/Bob/ old >" + quoted + " && touch -r old " + quoted); // in place
+        if (change == "copy")
+            run("cp -p " + quoted + " copy && mv copy " + quoted);
+        if (change == "elsewhere") {
+            folder = g.dir.filePath(change);
+            run("cp -rp games elsewhere");
+        }
+        const Statistics s = Gather(*m_table, folder, ratings);
+        QCOMPARE(s.players.size(), std::size_t(1));
+        QCOMPARE(s.players[0].name, shown);
+    }
+
+    // Damaged or made-up figures in the ratings are worked out again, and
+    // the file is put right.
+    void doubtfulRatingsAreWorkedOutAgain_data()
+    {
+        QTest::addColumn<QJsonObject>("forged");
+        QTest::addColumn<bool>("sumKept"); // the luck set so that total = start + luck - loss still holds
+        QTest::newRow("total 999") << QJsonObject{{"total", 999}} << true;
+        QTest::newRow("loss below 0") << QJsonObject{{"loss", -1}} << true;
+        QTest::newRow("loss 1e6") << QJsonObject{{"loss", 1e6}} << true;
+        QTest::newRow("luck 1e308") << QJsonObject{{"luck", 1e308}} << false;
+        QTest::newRow("no bonus at 305") << QJsonObject{{"bonus", false}} << false;
+        QTest::newRow("name not text") << QJsonObject{{"name", 7}} << false;
+    }
+    void doubtfulRatingsAreWorkedOutAgain()
+    {
+        QFETCH(QJsonObject, forged);
+        QFETCH(bool, sumKept);
+        GameFixture g;
+        PlayFullCard(g);
+        const QString folder = g.dir.filePath("games"), ratings = g.dir.filePath("ratings.json");
+        const PlayerStatistics before = Gather(*m_table, folder, ratings).players.at(0);
+        QFile file(ratings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray kept = file.readAll();
+        file.close();
+        if (sumKept)
+            forged["luck"] = before.meanLuck() + forged.value("total").toDouble(FullCardTotal) - FullCardTotal
+                + forged.value("loss").toDouble(before.meanLoss()) - before.meanLoss();
+        Forge(ratings, forged);
+
+        const PlayerStatistics after = Gather(*m_table, folder, ratings).players.at(0);
+        QCOMPARE(after.name, before.name);
+        QCOMPARE(after.best(), FullCardTotal);
+        QCOMPARE(after.bonusRate(), 1.0);
+        QCOMPARE(after.meanLuck(), before.meanLuck());
+        QCOMPARE(after.meanLoss(), before.meanLoss());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept);
     }
 };
 
