@@ -22,3 +22,8 @@ set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIM
 # mount namespace of its own; skipped (77) where none can be made.
 quintor_add_test(tst_full_disk SOURCES tst_full_disk.cpp LIBS quintor_app)
 set_tests_properties(tst_full_disk PROPERTIES SKIP_RETURN_CODE 77 FIXTURES_REQUIRED strategy_table)
+# The chart module's loader, run from a folder of its own where it finds
+# whatever the test puts there.
+quintor_add_test(tst_chart_loader SOURCES tst_chart_loader.cpp LIBS quintor_app)
+set_target_properties(tst_chart_loader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/chart_loader/bin)
+set_tests_properties(tst_chart_loader PROPERTIES TIMEOUT 60)
