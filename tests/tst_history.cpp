@@ -170,8 +170,20 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON";
         bad("other format", "not a game record", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["format"] = "chess"; });
         bad("version 2", "version 2", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["version"] = 2; });
+        bad("version as text", "\"version\" must be the number 1, not text",
+            [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["version"] = "1"; });
         bad("face 7", "player 1, turn 1: a die's face", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
             t["rolls"] = QJsonArray{QJsonArray{7, 1, 1, 2, 3}};
+            t["held"] = QJsonArray{};
+        });
+        bad("face 0", "player 1, turn 1: a die's face", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["rolls"] = QJsonArray{QJsonArray{1, 1, 0, 2, 3}};
+            t["held"] = QJsonArray{};
+        });
+        bad("held index 5", "turn 1: a held die's index", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["held"] = QJsonArray{QJsonArray{0, 5}};
+        });
+        bad("held lists too few", "turn 1 has 2 rolls but 0 \"held\" lists", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
             t["held"] = QJsonArray{};
         });
         bad("row twice", "turn 2: row 1 is booked twice", [](QJsonObject &, QJsonObject &p, QJsonObject &) {

@@ -223,9 +223,14 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error)
         return failed(QStringLiteral("not valid JSON: %1 at byte %2").arg(parseError.errorString()).arg(parseError.offset));
     if (!document.isObject() || root.value(QStringLiteral("format")).toString() != Format)
         return failed(QStringLiteral("not a game record: \"format\" is not \"%1\"").arg(Format));
-    if (root.value(QStringLiteral("version")).toDouble() != Version)
-        return failed(QStringLiteral("record version %1 is not supported (only %2)")
-                          .arg(root.value(QStringLiteral("version")).toVariant().toString()).arg(Version));
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!version.isDouble())
+        return failed(QStringLiteral("\"version\" must be the number %1%2")
+                          .arg(Version)
+                          .arg(version.isString() ? QStringLiteral(", not text")
+                                                  : version.isUndefined() ? QStringLiteral(", and is missing") : QString()));
+    if (version.toDouble() != Version)
+        return failed(QStringLiteral("record version %1 is not supported (only %2)").arg(version.toDouble()).arg(Version));
     record.finished = QDateTime::fromString(root.value(QStringLiteral("finished")).toString(), Qt::ISODate);
     if (!record.finished.isValid())
         return failed(QStringLiteral("\"finished\" is not a date and time such as 2026-12-07T15:04:05Z"));
