@@ -20,3 +20,12 @@ add_dependencies(tst_history quintor-coach)
 set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
 # The additions' own rules, on a table that needs no computing.
 quintor_add_test(tst_additions SOURCES tst_additions.cpp LIBS quintor_additions)
+# Settings, a game record and the ratings on a full disk: a 64 KiB tmpfs in a
+# mount namespace of its own; skipped (77) where none can be made.
+quintor_add_test(tst_full_disk SOURCES tst_full_disk.cpp LIBS quintor_additions)
+set_tests_properties(tst_full_disk PROPERTIES SKIP_RETURN_CODE 77 FIXTURES_REQUIRED strategy_table)
+# The chart module's loader, run from a folder of its own where it finds
+# whatever the test puts there.
+quintor_add_test(tst_chart_loader SOURCES tst_chart_loader.cpp LIBS quintor_additions)
+set_target_properties(tst_chart_loader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/chart_loader/bin)
+set_tests_properties(tst_chart_loader PROPERTIES TIMEOUT 60)

@@ -9,6 +9,8 @@
 #include "history/Statistics.h"
 #include "strategy/TableCache.h"
 
+#include <QGraphicsTextItem>
+#include <QGraphicsView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,11 +25,13 @@ using namespace history;
 
 namespace {
 
+const QRegularExpression ControlCharacter(QStringLiteral("[\\x{0}-\\x{1f}\\x{7f}-\\x{9f}]"));
+
 // Ann books the full card with her first roll every turn, except that she
 // holds the first two dice once and rolls again in the first turn.
-GameRecord PlayFullCard(GameFixture &g)
+GameRecord PlayFullCard(GameFixture &g, const QString &name = QStringLiteral("Ann"))
 {
-    g.newGame({"Ann"});
+    g.newGame({name});
     bool first = true;
     for (const ::Turn &turn : FullCard) {
         if (first) {
@@ -57,6 +61,26 @@ QJsonObject Edited(const GameRecord &record, const std::function<void(QJsonObjec
     players[0] = player;
     root["players"] = players;
     return root;
+}
+
+// Sets figures of the first player of the only record in the ratings file.
+void Forge(const QString &ratings, const QJsonObject &figures)
+{
+    QFile file(ratings);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonObject records = root["records"].toObject();
+    QCOMPARE(records.size(), 1);
+    QJsonObject record = records.begin()->toObject();
+    QJsonArray players = record["players"].toArray();
+    QJsonObject player = players[0].toObject();
+    for (auto it = figures.begin(); it != figures.end(); ++it)
+        player[it.key()] = it.value();
+    players[0] = player;
+    record["players"] = players;
+    records[records.begin().key()] = record;
+    root["records"] = records;
+    QVERIFY(file.resize(0) && file.write(QJsonDocument(root).toJson()) > 0);
 }
 
 } // namespace
@@ -146,8 +170,20 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "not valid JSON";
         bad("other format", "not a game record", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["format"] = "chess"; });
         bad("version 2", "version 2", [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["version"] = 2; });
+        bad("version as text", "\"version\" must be the number 1, not text",
+            [](QJsonObject &, QJsonObject &, QJsonObject &root) { root["version"] = "1"; });
         bad("face 7", "player 1, turn 1: a die's face", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
             t["rolls"] = QJsonArray{QJsonArray{7, 1, 1, 2, 3}};
+            t["held"] = QJsonArray{};
+        });
+        bad("face 0", "player 1, turn 1: a die's face", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["rolls"] = QJsonArray{QJsonArray{1, 1, 0, 2, 3}};
+            t["held"] = QJsonArray{};
+        });
+        bad("held index 5", "turn 1: a held die's index", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
+            t["held"] = QJsonArray{QJsonArray{0, 5}};
+        });
+        bad("held lists too few", "turn 1 has 2 rolls but 0 \"held\" lists", [](QJsonObject &t, QJsonObject &, QJsonObject &) {
             t["held"] = QJsonArray{};
         });
         bad("row twice", "turn 2: row 1 is booked twice", [](QJsonObject &, QJsonObject &p, QJsonObject &) {
@@ -171,6 +207,9 @@ private slots:
             t["held"] = QJsonArray{QJsonArray{0, 1, 2}};
         });
         bad("total", "the total is 300", [](QJsonObject &, QJsonObject &p, QJsonObject &) { p["total"] = 300; });
+        bad("level with control characters", "unknown computer level", [](QJsonObject &, QJsonObject &p, QJsonObject &) {
+            p["computer"] = "\x1b]0;owned\x07\r\nhard";
+        });
     }
     void badRecords()
     {
@@ -190,6 +229,30 @@ private slots:
         QCOMPARE(coach.exitCode(), 2);
         const QString err = QString::fromLocal8Bit(coach.readAllStandardError());
         QVERIFY2(err.count(u'\n') == 1 && err.contains(names), qPrintable(err));
+        QVERIFY2(!err.chopped(1).contains(ControlCharacter), qPrintable(err));
+    }
+
+    // Text for a terminal passes on none of a name's control characters,
+    // nor pads every row to a huge name; JSON keeps the name exact.
+    void textOutputIsPlain_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("controls") << QStringLiteral("\x1b]0;title\x07\r\x1b[2J\u009b31m\x7f<b>Ann</b>");
+        QTest::newRow("40,000 characters") << QString(40000, u'A');
+    }
+    void textOutputIsPlain()
+    {
+        QFETCH(QString, name);
+        Statistics statistics;
+        statistics.players.push_back({name, {GameFigures{{}, 250, true, 10, 8.44}}});
+        statistics.players.push_back({"Bob", {GameFigures{{}, 200, false, -30, 18.44}}});
+        PlayerReview review;
+        review.name = name;
+        const QString text = FormatText(statistics) + FormatText(std::vector<PlayerReview>{review});
+        for (const QString &line : text.split(u'\n'))
+            QVERIFY2(line.size() < 120 && !line.contains(ControlCharacter), qPrintable(line.left(200)));
+        QVERIFY(text.contains("<b>Ann</b>") || text.contains(QString(20, u'A') + u'\u2026'));
+        QCOMPARE(QJsonDocument::fromJson(FormatJson(statistics)).object()["players"][0]["name"].toString(), name);
     }
 
     // Two copies finishing at the same moment keep both records.
@@ -209,16 +272,30 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 100);
     }
 
-    // A folder that cannot take records changes nothing of the game.
+    // A folder that cannot take records changes nothing of the game, and
+    // finishing it never waits on the folder.
+    void unwritableFolderKeepsTheHighScore_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("below a plain file") << "file/games" << "cannot be made"; // not even root can
+        QTest::newRow("a link to itself") << "loop" << "too many levels of symbolic links";
+    }
     void unwritableFolderKeepsTheHighScore()
     {
+        QFETCH(QString, folder);
+        QFETCH(QString, why);
         GameFixture g;
         QVERIFY(QFile(g.dir.filePath("file")).open(QIODevice::WriteOnly));
-        g.a().recorder().setFolder(g.dir.filePath("file/games")); // below a plain file: not even root can
-        PlayFullCard(g);
+        QVERIFY(QFile::link("loop", g.dir.filePath("loop")));
+        g.a().recorder().setFolder(g.dir.filePath(folder));
+        const GameRecord record = PlayFullCard(g);
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
         g.reopen();
         QCOMPARE(g.f().lblHighscore->text(), QString::number(FullCardTotal));
+        QString said;
+        QVERIFY(!Save(record, g.dir.filePath(folder), nullptr, &said));
+        QVERIFY2(said.contains(why), qPrintable(said));
     }
 
     // The windows: the review of the game just played, and the figures over
@@ -248,6 +325,26 @@ private slots:
         QCOMPARE(table->item(0, 3)->text(), QString::number(FullCardTotal));
     }
 
+    // A name is shown as typed, never as markup (which could make Qt load any
+    // file an <img> names): in the charts' legends too.
+    void namesAreNeverMarkup()
+    {
+        GameFixture g;
+        const QString name = QStringLiteral("<b>Ann</b> & <img src=\"none\">");
+        PlayFullCard(g, name);
+        g.action("mnuReview")->trigger();
+        g.action("mnuStatistics")->trigger();
+        for (const char *window : {"ReviewWindow", "StatisticsWindow"}) {
+            const auto *view = g.f().findChild<QWidget *>(window)->findChild<QGraphicsView *>();
+            QVERIFY(view);
+            QStringList texts;
+            for (QGraphicsItem *item : view->scene()->items())
+                if (const auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
+                    texts << text->toPlainText();
+            QVERIFY2(texts.contains(name), qPrintable(texts.join(" | ")));
+        }
+    }
+
     // Per name, over a folder with a corrupt file and a FIFO among the
     // records; the skipped files are counted and left as they were.
     void statistics()
@@ -275,6 +372,88 @@ private slots:
         QVERIFY(QFileInfo(ratings).size() > 0);
         QVERIFY(corrupt.open(QIODevice::ReadOnly));
         QCOMPARE(corrupt.readAll(), QByteArray("{\"format\": \"quintor-game\""));
+    }
+
+    // A kept rating counts only for the very file it was made from, unchanged.
+    void keptRatingOnlyForTheSameFile_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << "" << "Kept";
+        QTest::newRow("modification time") << "touch" << "Ann";
+        QTest::newRow("edited, times set back") << "edit" << "Bob";
+        QTest::newRow("replaced by a copy") << "copy" << "Ann";
+        QTest::newRow("copied elsewhere") << "elsewhere" << "Ann";
+    }
+    void keptRatingOnlyForTheSameFile()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, shown);
+        GameFixture g;
+        PlayFullCard(g);
+        QString folder = g.dir.filePath("games");
+        const QString record = folder + "/" + QDir(folder).entryList(QDir::Files).value(0);
+        const QString ratings = g.dir.filePath("ratings.json");
+        Gather(*m_table, folder, ratings);
+        Forge(ratings, {{"name", "Kept"}});
+
+        const auto run = [&](const QString &command) {
+            QCOMPARE(QProcess::execute("sh", {"-c", "cd '" + g.dir.path() + "' && " + command}), 0);
+        };
+        const QString quoted = "'" + record + "'";
+        if (change == "touch")
+            run("touch -d '2026-01-01 12:00' " + quoted);
+        if (change == "edit")
+            run("cp -p " + quoted + " old && sed s/Ann/Bob/ old >" + quoted + " && touch -r old " + quoted); // in place
+        if (change == "copy")
+            run("cp -p " + quoted + " copy && mv copy " + quoted);
+        if (change == "elsewhere") {
+            folder = g.dir.filePath(change);
+            run("cp -rp games elsewhere");
+        }
+        const Statistics s = Gather(*m_table, folder, ratings);
+        QCOMPARE(s.players.size(), std::size_t(1));
+        QCOMPARE(s.players[0].name, shown);
+    }
+
+    // Damaged or made-up figures in the ratings are worked out again, and
+    // the file is put right.
+    void doubtfulRatingsAreWorkedOutAgain_data()
+    {
+        QTest::addColumn<QJsonObject>("forged");
+        QTest::addColumn<bool>("sumKept"); // the luck set so that total = start + luck - loss still holds
+        QTest::newRow("total 999") << QJsonObject{{"total", 999}} << true;
+        QTest::newRow("loss below 0") << QJsonObject{{"loss", -1}} << true;
+        QTest::newRow("loss 1e6") << QJsonObject{{"loss", 1e6}} << true;
+        QTest::newRow("luck 1e308") << QJsonObject{{"luck", 1e308}} << false;
+        QTest::newRow("no bonus at 305") << QJsonObject{{"bonus", false}} << false;
+        QTest::newRow("name not text") << QJsonObject{{"name", 7}} << false;
+    }
+    void doubtfulRatingsAreWorkedOutAgain()
+    {
+        QFETCH(QJsonObject, forged);
+        QFETCH(bool, sumKept);
+        GameFixture g;
+        PlayFullCard(g);
+        const QString folder = g.dir.filePath("games"), ratings = g.dir.filePath("ratings.json");
+        const PlayerStatistics before = Gather(*m_table, folder, ratings).players.at(0);
+        QFile file(ratings);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray kept = file.readAll();
+        file.close();
+        if (sumKept)
+            forged["luck"] = before.meanLuck() + forged.value("total").toDouble(FullCardTotal) - FullCardTotal
+                + forged.value("loss").toDouble(before.meanLoss()) - before.meanLoss();
+        Forge(ratings, forged);
+
+        const PlayerStatistics after = Gather(*m_table, folder, ratings).players.at(0);
+        QCOMPARE(after.name, before.name);
+        QCOMPARE(after.best(), FullCardTotal);
+        QCOMPARE(after.bonusRate(), 1.0);
+        QCOMPARE(after.meanLuck(), before.meanLuck());
+        QCOMPARE(after.meanLoss(), before.meanLoss());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept);
     }
 };
 

@@ -83,7 +83,8 @@ private:
 
 int Fail(int status, const QString &message)
 {
-    std::fprintf(stderr, "quintor-coach: %s\n", message.toLocal8Bit().constData());
+    // It may quote a record, whose text is never passed to the terminal as is.
+    std::fprintf(stderr, "quintor-coach: %s\n", history::PrintableText(message).toLocal8Bit().constData());
     return status;
 }
 

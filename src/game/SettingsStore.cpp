@@ -10,10 +10,17 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
+
+// Far more than the few sections the game keeps.
+constexpr qint64 MaxFileSize = 1024 * 1024;
 
 // The native format on Linux is an INI file named <app>.conf in the user's
 // config folder ($XDG_CONFIG_HOME, ~/.config by default).
@@ -83,6 +90,21 @@ std::optional<QString> Read(const QString &folder, const QString &appName, const
     return std::nullopt;
 }
 
+// QSettings takes a file it has read before for unchanged while its size
+// and modification time, in milliseconds, are the same: a new file written
+// within the same clock tick as the old one is given a later time.
+void KeepAfter(const QString &old, const QString &replacement)
+{
+    struct stat before {}, now {};
+    const auto ms = [](const timespec &t) { return std::int64_t{t.tv_sec} * 1000 + t.tv_nsec / 1000000; };
+    if (::stat(QFile::encodeName(old).constData(), &before) != 0
+        || ::stat(QFile::encodeName(replacement).constData(), &now) != 0 || ms(now.st_mtim) > ms(before.st_mtim))
+        return;
+    const std::int64_t later = ms(before.st_mtim) + 1;
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(later / 1000), static_cast<long>(later % 1000 * 1000000)}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(replacement).constData(), times, 0);
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(QString folder) : m_folder(std::move(folder)) {}
@@ -95,33 +117,54 @@ QString SettingsStore::GetSetting(const QString &appName, const QString &section
 
 bool SettingsStore::SaveSettings(const QString &appName, const QString &section, const Values &values)
 {
-    auto settings = Open(m_folder, appName);
-    if (!settings)
+    using namespace std::chrono_literals;
+    const QString path = Path(m_folder, appName);
+    if (files::KindOf(path) == files::Kind::Other)
         return false; // never replaced: it is not ours to overwrite
-    settings->beginGroup(section);
-    QList<QVariant> before;
-    for (const auto &[key, value] : values) {
-        before.append(settings->value(key));
-        settings->setValue(key, value);
-    }
-    // QSettings writes through a temporary file and a rename, so a failed
-    // write leaves the old file untouched.
-    settings->sync();
-    // A FormatError left over from reading a corrupt file says nothing about
-    // this write (which replaces the garbage); only AccessError means failure.
-    if (settings->status() != QSettings::AccessError)
-        return true;
+    // The lock QSettings takes for every write of the file: whoever writes
+    // it meanwhile waits, and nothing written by another copy is lost.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(5s))
+        return false;
+    // The rest of the file is kept: one that cannot be read is not replaced.
+    QByteArray stored;
+    if (files::KindOf(path) == files::Kind::Regular && !files::ReadAll(path, MaxFileSize, stored))
+        return false;
 
-    // QSettings keeps an unwritten change in a cache shared by the whole
-    // process, where later reads would find it. Put back what is on disk, so
-    // that the window never shows a score that was not stored.
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (before[i].isValid())
-            settings->setValue(values[i].first, before[i]);
-        else
-            settings->remove(values[i].first);
-    }
-    return false;
+    // On a full disk QSettings::sync() leaves an empty or cut-off file and
+    // reports no error. So it writes a copy, which replaces the real file
+    // only once it reads back whole; and the real file's QSettings, cached
+    // for the whole process, never holds a value that was not stored.
+    return files::Replace(path, stored, [&](QString &temporary, QString *why) {
+        *why = QStringLiteral("the settings could not be written");
+        QSettings settings(temporary, QSettings::IniFormat);
+        settings.beginGroup(section);
+        for (const auto &[key, value] : values)
+            settings.setValue(key, value);
+        settings.endGroup();
+        settings.sync();
+        // A FormatError left over from reading a corrupt file says nothing
+        // about this write (which replaces the garbage).
+        if (settings.status() == QSettings::AccessError)
+            return false;
+        // Read back under a name QSettings has not cached.
+        const QString check = temporary + QStringLiteral(".check");
+        if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(check).constData()) != 0)
+            return false;
+        temporary = check;
+        const QSettings written(check, QSettings::IniFormat);
+        QStringList keys = settings.allKeys(), found = written.allKeys();
+        keys.sort();
+        found.sort();
+        if (written.status() != QSettings::NoError || found != keys)
+            return false;
+        for (const QString &key : keys)
+            if (written.value(key) != settings.value(key))
+                return false;
+        KeepAfter(path, check);
+        return true;
+    });
 }
 
 SettingsStore::SaveResult SettingsStore::SaveSettingsIf(

@@ -223,9 +223,14 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error)
         return failed(QStringLiteral("not valid JSON: %1 at byte %2").arg(parseError.errorString()).arg(parseError.offset));
     if (!document.isObject() || root.value(QStringLiteral("format")).toString() != Format)
         return failed(QStringLiteral("not a game record: \"format\" is not \"%1\"").arg(Format));
-    if (root.value(QStringLiteral("version")).toDouble() != Version)
-        return failed(QStringLiteral("record version %1 is not supported (only %2)")
-                          .arg(root.value(QStringLiteral("version")).toVariant().toString()).arg(Version));
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!version.isDouble())
+        return failed(QStringLiteral("\"version\" must be the number %1%2")
+                          .arg(Version)
+                          .arg(version.isString() ? QStringLiteral(", not text")
+                                                  : version.isUndefined() ? QStringLiteral(", and is missing") : QString()));
+    if (version.toDouble() != Version)
+        return failed(QStringLiteral("record version %1 is not supported (only %2)").arg(version.toDouble()).arg(Version));
     record.finished = QDateTime::fromString(root.value(QStringLiteral("finished")).toString(), Qt::ISODate);
     if (!record.finished.isValid())
         return failed(QStringLiteral("\"finished\" is not a date and time such as 2026-12-07T15:04:05Z"));
@@ -254,13 +259,22 @@ bool Save(const GameRecord &record, const QString &folder, QString *fileName, QS
         return false;
     }
     // Two copies of the game finishing in the same second still pick
-    // different names; one that is taken anyway is never replaced.
-    QString name;
-    do {
+    // different names; one that is taken anyway is never replaced. A folder
+    // that cannot be searched (no permission, a loop of links) says so for
+    // every name: a few tries, then give up.
+    QString name, problem = QStringLiteral("every name tried is taken");
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 8) {
+            if (why)
+                *why = QStringLiteral("no new name can be made there: %1").arg(problem);
+            return false;
+        }
         name = QDir(folder).filePath(QStringLiteral("%1-%2.json")
                                          .arg(record.finished.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")))
                                          .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
-    } while (files::KindOf(name) != files::Kind::Missing);
+        if (files::KindOf(name, &problem) == files::Kind::Missing)
+            break;
+    }
     if (fileName)
         *fileName = name;
     return files::WriteAtomically(name, ToJson(record), why);

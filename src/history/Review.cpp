@@ -37,6 +37,18 @@ std::optional<strategy::Choice> Chosen(const strategy::Table &table, const std::
 
 } // namespace
 
+QString PrintableText(const QString &text, qsizetype maxLength)
+{
+    const QList<uint> points = text.toUcs4();
+    const bool cut = maxLength > 0 && points.size() > maxLength;
+    QString out;
+    for (qsizetype i = 0; i < (cut ? maxLength - 1 : points.size()); ++i) {
+        const char32_t c = points[i];
+        out += QChar::category(c) == QChar::Other_Control ? QString(QChar::ReplacementCharacter) : QString::fromUcs4(&c, 1);
+    }
+    return cut ? out + QChar(0x2026) : out;
+}
+
 strategy::Choice KeepOf(const strategy::Dice &dice, const std::vector<int> &held)
 {
     strategy::Choice keep;
@@ -133,7 +145,7 @@ QString FormatText(const std::vector<PlayerReview> &reviews)
         if (!out.isEmpty())
             out += u'\n';
         out += QStringLiteral("%1: total %2 = %3 expected at the start %4 %5 luck - %6 lost by choices\n")
-                   .arg(r.name)
+                   .arg(PrintableText(r.name, LongestName))
                    .arg(r.total)
                    .arg(r.expectedStart, 0, 'f', 2)
                    .arg(r.luck < 0 ? QStringLiteral("-") : QStringLiteral("+"))

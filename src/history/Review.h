@@ -58,6 +58,13 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
 // Decisions that cost more than this are worth a word.
 constexpr double CostlyDecision = 0.5;
 
+// A name (or any text read from a record) for a terminal: every control
+// character, which could move the cursor, ring the bell or change colours,
+// shows as U+FFFD, and with maxLength a longer name is cut, ending in "…".
+QString PrintableText(const QString &text, qsizetype maxLength = -1);
+// How long a name may be in text output, which JSON gives whole.
+constexpr qsizetype LongestName = 30;
+
 // For people: per player the total, luck and loss, then the decisions that
 // cost more than half a point, worst first.
 QString FormatText(const std::vector<PlayerReview> &reviews);

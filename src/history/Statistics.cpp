@@ -13,13 +13,16 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
+#include <sys/stat.h>
 
 namespace history {
 
 namespace {
 
-// Raised whenever what a review finds could change (the engine, the rules).
-constexpr int RatingsVersion = 1;
+// Raised whenever what a review finds could change (the engine, the rules)
+// or what is kept of it.
+constexpr int RatingsVersion = 2;
 constexpr qint64 MaxRatingsSize = 256 * 1024 * 1024;
 
 template <typename F>
@@ -31,15 +34,29 @@ double Mean(const std::vector<GameFigures> &games, F value)
     return games.empty() ? 0.0 : sum / double(games.size());
 }
 
-// One record's figures per player, as kept in the ratings file; an empty
-// list for a file that is no valid record.
+// One record's figures per player, as kept in the ratings file under the
+// file's path; an empty list for a file that is no valid record.
 struct Rated {
-    qint64 size = 0;
-    qint64 modified = 0;
+    QString file; // the file as it was rated: see Identity
     QDateTime finished;
     std::vector<std::pair<QString, GameFigures>> players;
     bool valid = false;
 };
+
+// The file as the file system knows it: device, inode, size, and the
+// modification and change times in nanoseconds. The change time follows
+// every change and cannot be set back (touch -r sets back only the other).
+// Empty, so never matched, for a file that cannot be looked at.
+QString Identity(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return QStringLiteral("%1:%2:%3:%4.%5:%6.%7")
+        .arg(st.st_dev).arg(st.st_ino).arg(st.st_size)
+        .arg(st.st_mtim.tv_sec).arg(st.st_mtim.tv_nsec, 9, 10, QLatin1Char('0'))
+        .arg(st.st_ctim.tv_sec).arg(st.st_ctim.tv_nsec, 9, 10, QLatin1Char('0'));
+}
 
 QJsonObject ToJson(const Rated &rated)
 {
@@ -50,34 +67,68 @@ QJsonObject ToJson(const Rated &rated)
                                    {QStringLiteral("bonus"), g.bonus},
                                    {QStringLiteral("luck"), g.luck},
                                    {QStringLiteral("loss"), g.loss}});
-    return QJsonObject{{QStringLiteral("size"), rated.size},
-                       {QStringLiteral("modified"), rated.modified},
+    return QJsonObject{{QStringLiteral("file"), rated.file},
                        {QStringLiteral("finished"), rated.finished.toString(Qt::ISODate)},
                        {QStringLiteral("valid"), rated.valid},
                        {QStringLiteral("players"), players}};
 }
 
-Rated FromJson(const QJsonObject &object)
+// The most the rows 7..15 can score together.
+int MostLowerPoints()
+{
+    static const int most = [] {
+        std::array<int, strategy::RowCount + 1> best{};
+        for (int a = 1; a <= 6; ++a)
+            for (int b = a; b <= 6; ++b)
+                for (int c = b; c <= 6; ++c)
+                    for (int d = c; d <= 6; ++d)
+                        for (int e = d; e <= 6; ++e)
+                            for (int row = 7; row <= strategy::RowCount; ++row)
+                                best[std::size_t(row)] = std::max(best[std::size_t(row)], Points({a, b, c, d, e}, row));
+        int sum = 0;
+        for (int points : best)
+            sum += points;
+        return sum;
+    }();
+    return most;
+}
+
+// A kept game's figures are checked as a record's are: a doubtful one
+// (damaged, or made up) is worked out again.
+bool Plausible(const GameFigures &g, double expectedStart)
+{
+    using namespace strategy;
+    const int most = g.bonus ? MostUpperSum + UpperBonus + MostLowerPoints() : UpperCap - 1 + MostLowerPoints();
+    const int least = g.bonus ? UpperCap + UpperBonus : 0;
+    // total = expected start + luck - loss, as every review finds; no
+    // choice costs less than nothing, nor can a game lose thousands.
+    return g.total >= least && g.total <= most && g.loss > -0.01 && g.loss < 5000
+        && std::abs(expectedStart + g.luck - g.loss - g.total) < 0.01;
+}
+
+std::optional<Rated> FromJson(const QJsonObject &object, double expectedStart)
 {
     Rated rated;
-    rated.size = object.value(QStringLiteral("size")).toInteger(-1);
-    rated.modified = object.value(QStringLiteral("modified")).toInteger(-1);
+    rated.file = object.value(QStringLiteral("file")).toString();
     rated.finished = QDateTime::fromString(object.value(QStringLiteral("finished")).toString(), Qt::ISODate);
     rated.valid = object.value(QStringLiteral("valid")).toBool();
-    for (const QJsonValue &p : object.value(QStringLiteral("players")).toArray()) {
+    const QJsonArray players = object.value(QStringLiteral("players")).toArray();
+    if (rated.file.isEmpty() || (rated.valid ? !rated.finished.isValid() || players.isEmpty() || players.size() > 4
+                                             : !players.isEmpty()))
+        return std::nullopt;
+    for (const QJsonValue &p : players) {
         const QJsonObject o = p.toObject();
-        GameFigures g;
-        g.finished = rated.finished;
-        g.total = o.value(QStringLiteral("total")).toInt();
-        g.bonus = o.value(QStringLiteral("bonus")).toBool();
-        g.luck = o.value(QStringLiteral("luck")).toDouble();
-        g.loss = o.value(QStringLiteral("loss")).toDouble();
+        const QJsonValue total = o.value(QStringLiteral("total")), bonus = o.value(QStringLiteral("bonus"));
+        GameFigures g{rated.finished, total.toInt(-1), bonus.toBool(), o.value(QStringLiteral("luck")).toDouble(NAN),
+                      o.value(QStringLiteral("loss")).toDouble(NAN)};
+        if (!o.value(QStringLiteral("name")).isString() || !bonus.isBool() || !Plausible(g, expectedStart))
+            return std::nullopt;
         rated.players.emplace_back(o.value(QStringLiteral("name")).toString(), g);
     }
     return rated;
 }
 
-std::map<QString, Rated> LoadRatings(const QString &file)
+std::map<QString, Rated> LoadRatings(const QString &file, double expectedStart, bool &doubtful)
 {
     std::map<QString, Rated> ratings;
     QByteArray bytes;
@@ -87,8 +138,12 @@ std::map<QString, Rated> LoadRatings(const QString &file)
     if (root.value(QStringLiteral("version")).toInt() != RatingsVersion)
         return ratings; // worked out again, and replaced
     const QJsonObject games = root.value(QStringLiteral("records")).toObject();
-    for (auto it = games.begin(); it != games.end(); ++it)
-        ratings[it.key()] = FromJson(it.value().toObject());
+    for (auto it = games.begin(); it != games.end(); ++it) {
+        if (auto rated = FromJson(it.value().toObject(), expectedStart))
+            ratings[it.key()] = std::move(*rated);
+        else
+            doubtful = true;
+    }
     return ratings;
 }
 
@@ -115,34 +170,35 @@ QString DefaultRatingsFile()
 
 Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile)
 {
-    const std::map<QString, Rated> kept = LoadRatings(ratingsFile);
-    std::map<QString, Rated> now;
+    const double expectedStart = table.Expected(0, 0);
     bool changed = false;
+    const std::map<QString, Rated> kept = LoadRatings(ratingsFile, expectedStart, changed);
+    std::map<QString, Rated> current;
     const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files | QDir::System,
                                                              QDir::Name);
     for (const QFileInfo &info : entries) {
-        const QString key = info.fileName();
-        const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+        // Under its whole path: another folder's record of the same name is another record.
+        const QString key = info.absoluteFilePath();
+        const QString file = Identity(key);
         const auto found = kept.find(key);
-        if (found != kept.end() && found->second.size == info.size() && found->second.modified == modified) {
-            now[key] = found->second;
+        if (found != kept.end() && !file.isEmpty() && found->second.file == file) {
+            current[key] = found->second;
             continue;
         }
         Rated rated;
-        rated.size = info.size();
-        rated.modified = modified;
-        if (const auto record = Load(info.filePath(), nullptr)) {
+        rated.file = file;
+        if (const auto record = Load(key, nullptr)) {
             rated.valid = true;
             rated.finished = record->finished;
             for (const PlayerReview &r : Review(table, *record))
                 rated.players.emplace_back(r.name, GameFigures{record->finished, r.total, r.bonus, r.luck, r.loss});
         }
-        now[key] = std::move(rated);
+        current[key] = std::move(rated);
         changed = true;
     }
-    if (!ratingsFile.isEmpty() && (changed || now.size() != kept.size())) {
+    if (!ratingsFile.isEmpty() && (changed || current.size() != kept.size())) {
         QJsonObject records;
-        for (const auto &[key, rated] : now)
+        for (const auto &[key, rated] : current)
             records.insert(key, ToJson(rated));
         // Only a help for speed: a file that cannot be written costs time, not figures.
         files::WriteAtomically(ratingsFile, QJsonDocument(QJsonObject{{QStringLiteral("version"), RatingsVersion},
@@ -153,7 +209,7 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
     // Oldest game first, for each name.
     std::vector<const Rated *> games;
     Statistics statistics;
-    for (const auto &[key, rated] : now) {
+    for (const auto &[key, rated] : current) {
         if (rated.valid)
             games.push_back(&rated);
         else
@@ -177,18 +233,23 @@ QString FormatText(const Statistics &s)
 {
     QString out;
     qsizetype width = 6;
-    for (const PlayerStatistics &p : s.players)
-        width = std::max(width, p.name.size());
+    QStringList names;
+    for (const PlayerStatistics &p : s.players) {
+        names << PrintableText(p.name, LongestName);
+        width = std::max(width, names.back().size());
+    }
     out += QStringLiteral("%1  Games    Mean  Best  Bonus    Luck    Loss\n").arg(QStringLiteral("Player"), -int(width));
-    for (const PlayerStatistics &p : s.players)
+    for (std::size_t i = 0; i < s.players.size(); ++i) {
+        const PlayerStatistics &p = s.players[i];
         out += QStringLiteral("%1  %2  %3  %4  %5%  %6  %7\n")
-                   .arg(p.name, -int(width))
+                   .arg(names[qsizetype(i)], -int(width))
                    .arg(p.count(), 5)
                    .arg(p.mean(), 6, 'f', 1)
                    .arg(p.best(), 4)
                    .arg(p.bonusRate() * 100, 4, 'f', 0)
                    .arg(p.meanLuck(), 6, 'f', 2)
                    .arg(p.meanLoss(), 6, 'f', 2);
+    }
     if (s.players.empty())
         out += QStringLiteral("(no games)\n");
     if (s.skipped > 0)

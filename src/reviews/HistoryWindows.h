@@ -28,6 +28,7 @@ public:
 extern "C" HistoryWindows *quintor_history_windows();
 using HistoryWindowsEntry = HistoryWindows *(*)();
 
-// Loads the module once, from beside the program or ../lib/quintor; null,
+// Loads the module once, from where it is installed (the library folder
+// seen from the program) or beside the program; null,
 // with the reason in `why`, when it cannot be found or loaded.
 HistoryWindows *LoadHistoryWindows(QString *why);

@@ -51,19 +51,27 @@ QString Signed(double value)
     return QStringLiteral("%1%2").arg(value < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")).arg(std::abs(value), 0, 'f', 2);
 }
 
+// Qt Charts takes a series' name (the legend's label) and every title as
+// rich text: a player's name must never be markup, nor an <img> that makes
+// Qt open whatever file it names.
+QString Plain(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
 // x runs over whole numbers from xMin to xMax, one tick each (at most 16).
 QChartView *NewChart(QWidget *parent, const QString &title, const QString &xTitle, const QString &yTitle,
                      int xMin, int xMax, double yMin, double yMax)
 {
     auto *chart = new QChart;
-    chart->setTitle(title);
+    chart->setTitle(Plain(title));
     auto *x = new QValueAxis;
-    x->setTitleText(xTitle);
+    x->setTitleText(Plain(xTitle));
     x->setRange(xMin, xMax);
     x->setTickCount(std::min(xMax - xMin, 15) + 1);
     x->setLabelFormat(QStringLiteral("%d"));
     auto *y = new QValueAxis;
-    y->setTitleText(yTitle);
+    y->setTitleText(Plain(yTitle));
     y->setRange(yMin, yMax);
     y->applyNiceNumbers();
     y->setLabelFormat(QStringLiteral("%d"));
@@ -139,7 +147,7 @@ public:
                            .arg(r.expectedStart, 0, 'f', 2)
                            .arg(Signed(r.luck), Signed(-r.loss));
             auto *series = new QLineSeries;
-            series->setName(r.name);
+            series->setName(Plain(r.name));
             // Each turn's points spread evenly over that turn.
             for (std::size_t i = 0; i < r.course.size();) {
                 std::size_t end = i;
@@ -212,8 +220,8 @@ public:
         for (const history::PlayerStatistics &p : s.players) {
             auto *totals = new QLineSeries;
             auto *losses = new QLineSeries;
-            totals->setName(p.name);
-            losses->setName(QStringLiteral("%1, lost").arg(p.name));
+            totals->setName(Plain(p.name));
+            losses->setName(Plain(QStringLiteral("%1, lost").arg(p.name)));
             for (int g = 0; g < p.count(); ++g) {
                 totals->append(g + 1, p.games[std::size_t(g)].total);
                 losses->append(g + 1, p.games[std::size_t(g)].loss);
