@@ -40,12 +40,18 @@ build() { # build DIR [cmake options...]
 case "${1:-}" in
 run)
     install_missing "${build_packages[@]}"
+    # The test build has sanitizers and no optimisation: playing wants one
+    # of its own.
+    if [ ! -e build/release/build.ninja ]; then
+        echo "Building the game to play in build/release, apart from any test build;" \
+             "the first time takes a few minutes."
+    fi
     build build/release -DCMAKE_BUILD_TYPE=Release -DQUINTOR_BUILD_TESTS=OFF
     exec build/release/src/quintor
     ;;
 test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
-    build build/test -DCMAKE_BUILD_TYPE=Debug -DQUINTOR_SANITIZE=ON
+    build build/test -DCMAKE_BUILD_TYPE=Debug -DQUINTOR_SANITIZE=ON -DQUINTOR_WERROR=ON
     exec ctest --test-dir build/test --output-on-failure -j 2
     ;;
 *)
