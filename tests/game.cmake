@@ -16,7 +16,10 @@ quintor_add_test(tst_order SOURCES tst_order.cpp LIBS quintor_additions)
 # Game records, their review and statistics; the coach reads the bad ones.
 quintor_add_test(tst_history SOURCES tst_history.cpp LIBS quintor_additions)
 target_compile_definitions(tst_history PRIVATE QUINTOR_COACH="$<TARGET_FILE:quintor-coach>")
-add_dependencies(tst_history quintor-coach)
+# It looks into the chart module's windows.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Charts)
+target_link_libraries(tst_history PRIVATE Qt6::Charts)
+add_dependencies(tst_history quintor-coach quintor-charts)
 set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
 # The additions' own rules, on a table that needs no computing.
 quintor_add_test(tst_additions SOURCES tst_additions.cpp LIBS quintor_additions)

@@ -4,14 +4,18 @@
 #include "support/FullCard.h"
 #include "support/GameFixture.h"
 
-#include "tablegate/StrategyLoader.h"
 #include "history/Review.h"
 #include "history/Statistics.h"
+#include "reviews/HistoryWindows.h"
 #include "strategy/TableCache.h"
+#include "tablegate/StrategyLoader.h"
 
+#include <QChartView>
 #include <QGraphicsTextItem>
 #include <QGraphicsView>
 #include <QJsonArray>
+#include <QLineSeries>
+#include <QValueAxis>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -126,7 +130,7 @@ private slots:
         QVERIFY(std::abs(r.expectedStart + r.luck - r.loss - FullCardTotal) < 1e-3);
         QVERIFY(r.loss > 0);
         QCOMPARE(r.course.back(), double(FullCardTotal));
-        QVERIFY(FormatText({r}).startsWith(QStringLiteral("Ann: total 305 = 248.44 expected at the start %1 %2 luck - %3 lost")
+        QVERIFY(FormatText({r}).startsWith(QStringLiteral("Ann: total 305 = 248.44 expected at the start, %1%2 luck, %3 lost by choices\n")
                                                .arg(r.luck < 0 ? "-" : "+").arg(std::abs(r.luck), 0, 'f', 2).arg(r.loss, 0, 'f', 2)));
     }
 
@@ -250,7 +254,7 @@ private slots:
         review.name = name;
         const QString text = FormatText(statistics) + FormatText(std::vector<PlayerReview>{review});
         for (const QString &line : text.split(u'\n'))
-            QVERIFY2(line.size() < 120 && !line.contains(ControlCharacter), qPrintable(line.left(200)));
+            QVERIFY2(line.size() < 200 && !line.contains(ControlCharacter), qPrintable(line.left(200)));
         QVERIFY(text.contains("<b>Ann</b>") || text.contains(QString(20, u'A') + u'\u2026'));
         QCOMPARE(QJsonDocument::fromJson(FormatJson(statistics)).object()["players"][0]["name"].toString(), name);
     }
@@ -317,8 +321,9 @@ private slots:
         QVERIFY(decisions->item(0, 6)->text().toDouble() >= decisions->item(decisions->rowCount() - 1, 6)->text().toDouble());
 
         g.action("mnuStatistics")->trigger();
+        QTRY_VERIFY(g.f().findChild<QWidget *>("StatisticsWindow")); // worked out off the window's thread
         const auto *statistics = g.f().findChild<QWidget *>("StatisticsWindow");
-        QVERIFY(statistics && statistics->isVisible());
+        QVERIFY(statistics->isVisible());
         const auto *table = statistics->findChild<QTableWidget *>("StatisticsTable");
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Ann"));
@@ -334,14 +339,17 @@ private slots:
         PlayFullCard(g, name);
         g.action("mnuReview")->trigger();
         g.action("mnuStatistics")->trigger();
+        QTRY_VERIFY(g.f().findChild<QWidget *>("StatisticsWindow"));
         for (const char *window : {"ReviewWindow", "StatisticsWindow"}) {
-            const auto *view = g.f().findChild<QWidget *>(window)->findChild<QGraphicsView *>();
-            QVERIFY(view);
-            QStringList texts;
-            for (QGraphicsItem *item : view->scene()->items())
+            const QWidget *shown = g.f().findChild<QWidget *>(window);
+            // The legend names each player in plain text...
+            const auto *legend = shown->findChild<QLabel *>("LegendName");
+            QVERIFY(legend && legend->textFormat() == Qt::PlainText);
+            QCOMPARE(legend->text(), name);
+            // ...and no name reaches the charts, which would read it as markup.
+            for (QGraphicsItem *item : shown->findChild<QGraphicsView *>()->scene()->items())
                 if (const auto *text = qgraphicsitem_cast<QGraphicsTextItem *>(item))
-                    texts << text->toPlainText();
-            QVERIFY2(texts.contains(name), qPrintable(texts.join(" | ")));
+                    QVERIFY2(!text->toPlainText().contains(QStringLiteral("Ann")), qPrintable(text->toPlainText()));
         }
     }
 
@@ -372,6 +380,84 @@ private slots:
         QVERIFY(QFileInfo(ratings).size() > 0);
         QVERIFY(corrupt.open(QIODevice::ReadOnly));
         QCOMPARE(corrupt.readAll(), QByteArray("{\"format\": \"quintor-game\""));
+    }
+
+    // Each strength of computer is a player of its own; figures still being
+    // gathered can be stopped, and then nothing is kept.
+    void statisticsPerStrength()
+    {
+        GameFixture g;
+        GameRecord record = PlayFullCard(g);
+        const QString games = g.dir.filePath("more");
+        for (auto level : {strategy::Level::Hard, strategy::Level::Easy, strategy::Level::Hard}) {
+            record.players[0].name = QStringLiteral("Computer 2");
+            record.players[0].computer = level;
+            QVERIFY(Save(record, games));
+        }
+        const QString ratings = g.dir.filePath("ratings.json");
+        QVERIFY(!Gather(*m_table, games, ratings, [](int done, int) { return done < 1; }).complete);
+        QVERIFY(!QFile::exists(ratings));
+        const Statistics s = Gather(*m_table, games, ratings);
+        QVERIFY(s.complete);
+        QCOMPARE(s.players.size(), std::size_t(2));
+        QCOMPARE(s.players[0].name, QStringLiteral("Computer 2 (Easy)"));
+        QCOMPARE(s.players[0].count(), 1);
+        QCOMPARE(s.players[1].name, QStringLiteral("Computer 2 (Hard)"));
+        QCOMPARE(s.players[1].count(), 2);
+    }
+
+    // 2,000 games of three players: a line each that can still be read,
+    // every name in full, a colour each, and a scale that holds every line.
+    void statisticsWindowOverManyGames()
+    {
+        Statistics many;
+        const QStringList names{"Ann", QString(80, u'W'), "Computer 1 (Hard)"};
+        for (int p = 0; p < 3; ++p) {
+            many.players.push_back({names[p], {}});
+            for (int game = 0; game < 2000; ++game)
+                many.players.back().games.push_back({{}, 150 + (game * 7 + p * 31) % 200, false, 0, 5.0 + (game % 90)});
+        }
+        HistoryWindows *windows = LoadHistoryWindows(nullptr);
+        QVERIFY(windows);
+        std::unique_ptr<QWidget> window(windows->NewStatisticsWindow(nullptr, many));
+        const auto *chart = window->findChild<QChartView *>("StatisticsChart")->chart();
+        QStringList legend;
+        for (const QLabel *name : window->findChildren<QLabel *>("LegendName"))
+            legend << name->text();
+        QCOMPARE(legend, names);
+        const auto *y = static_cast<QValueAxis *>(chart->axes(Qt::Vertical).front());
+        QSet<QRgb> colours;
+        for (QAbstractSeries *series : chart->series()) {
+            const auto *line = static_cast<QLineSeries *>(series);
+            QVERIFY(line->count() <= 60);
+            colours << line->pen().color().rgb();
+            for (const QPointF &point : line->points())
+                QVERIFY(point.y() >= y->min() && point.y() <= y->max());
+        }
+        QCOMPARE(colours.size(), 3);
+    }
+
+    // Luck with its sign, loss as what it is, and nothing signed that rounds to nothing.
+    void summarySigns_data()
+    {
+        QTest::addColumn<double>("luck");
+        QTest::addColumn<double>("loss");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("bad luck") << -10.744 << 58.7 << "-10.74 luck, 58.70 lost by choices";
+        QTest::newRow("good luck") << 3.2 << 0.0 << "+3.20 luck, 0.00 lost by choices";
+        QTest::newRow("none to speak of") << -0.001 << 0.002 << ", 0.00 luck, 0.00 lost by choices";
+    }
+    void summarySigns()
+    {
+        QFETCH(double, luck);
+        QFETCH(double, loss);
+        QFETCH(QString, said);
+        PlayerReview review;
+        review.name = QStringLiteral("Ann");
+        review.expectedStart = 248.44;
+        review.luck = luck;
+        review.loss = loss;
+        QVERIFY2(Summary(review, u'-').endsWith(said), qPrintable(Summary(review, u'-')));
     }
 
     // A kept rating counts only for the very file it was made from, unchanged.

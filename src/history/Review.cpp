@@ -126,8 +126,10 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 before = total + chosen->expected;
                 mark(before, turnNumber);
             }
-            if (underWay)
+            if (underWay) {
+                review.underWay = true;
                 break;
+            }
             // The booking: its points, and the bonus the first time 63 is reached.
             total += turn.points + strategy::AfterBooking(upper, turn.row, turn.points).bonus;
             upper += turn.row <= 6 ? turn.points : 0;
@@ -138,24 +140,42 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
     return reviews;
 }
 
+std::vector<const Decision *> CostlyDecisions(const PlayerReview &review)
+{
+    std::vector<const Decision *> costly;
+    for (const Decision &d : review.decisions)
+        if (d.cost > CostlyDecision)
+            costly.push_back(&d);
+    std::stable_sort(costly.begin(), costly.end(), [](const Decision *a, const Decision *b) { return a->cost > b->cost; });
+    return costly;
+}
+
+QString Summary(const PlayerReview &r, QChar minus)
+{
+    // Two decimals: what rounds to nothing has no sign.
+    const auto figure = [minus](double value) {
+        const QString digits = QString::number(std::abs(value), 'f', 2);
+        return digits == QLatin1String("0.00") ? digits : (value < 0 ? QString(minus) : QStringLiteral("+")) + digits;
+    };
+    const QString outcome = r.finished() ? QStringLiteral("total %1").arg(r.total)
+                                         : QStringLiteral("expected final total now %1").arg(r.course.empty() ? r.expectedStart : r.course.back(), 0, 'f', 2);
+    return QStringLiteral("%1: %2 = %3 expected at the start, %4 luck, %5 lost by choices")
+        .arg(r.name, outcome)
+        .arg(r.expectedStart, 0, 'f', 2)
+        .arg(figure(r.luck))
+        .arg(std::max(0.0, r.loss), 0, 'f', 2);
+}
+
 QString FormatText(const std::vector<PlayerReview> &reviews)
 {
     QString out;
     for (const PlayerReview &r : reviews) {
         if (!out.isEmpty())
             out += u'\n';
-        out += QStringLiteral("%1: total %2 = %3 expected at the start %4 %5 luck - %6 lost by choices\n")
-                   .arg(PrintableText(r.name, LongestName))
-                   .arg(r.total)
-                   .arg(r.expectedStart, 0, 'f', 2)
-                   .arg(r.luck < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-                   .arg(std::abs(r.luck), 0, 'f', 2)
-                   .arg(r.loss, 0, 'f', 2);
-        std::vector<const Decision *> costly;
-        for (const Decision &d : r.decisions)
-            if (d.cost > CostlyDecision)
-                costly.push_back(&d);
-        std::stable_sort(costly.begin(), costly.end(), [](const Decision *a, const Decision *b) { return a->cost > b->cost; });
+        PlayerReview printable = r;
+        printable.name = PrintableText(r.name, LongestName);
+        out += Summary(printable, u'-') + u'\n';
+        const std::vector<const Decision *> costly = CostlyDecisions(r);
         if (costly.empty()) {
             out += QStringLiteral("  No choice cost more than %1 points.\n").arg(CostlyDecision, 0, 'f', 1);
             continue;

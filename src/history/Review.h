@@ -37,6 +37,9 @@ struct PlayerReview {
     // turn each point falls (0 for the start).
     std::vector<double> course;
     std::vector<int> courseTurn;
+    // Every turn booked: `total` is final.
+    bool finished() const { return !courseTurn.empty() && courseTurn.back() == strategy::RowCount && !underWay; }
+    bool underWay = false; // the last turn is not booked yet
 };
 
 // One decision rated: the choice made as the engine values it, the best
@@ -57,6 +60,15 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
 
 // Decisions that cost more than this are worth a word.
 constexpr double CostlyDecision = 0.5;
+// Those of a player's decisions, worst first.
+std::vector<const Decision *> CostlyDecisions(const PlayerReview &review);
+
+// One line per player, the same in the window and from the coach:
+// "Ann: total 179 = 248.44 expected at the start, −10.74 luck, 58.70 lost
+// by choices" (luck with its sign, loss as what it is); a game still going
+// on says "expected final total now" instead of "total". `minus` is the
+// sign's glyph: U+2212 for the window, '-' for a terminal.
+QString Summary(const PlayerReview &review, QChar minus);
 
 // A name (or any text read from a record) for a terminal: every control
 // character, which could move the cursor, ring the bell or change colours,

@@ -22,7 +22,7 @@ namespace {
 
 // Raised whenever what a review finds could change (the engine, the rules)
 // or what is kept of it.
-constexpr int RatingsVersion = 2;
+constexpr int RatingsVersion = 3;
 constexpr qint64 MaxRatingsSize = 256 * 1024 * 1024;
 
 template <typename F>
@@ -162,13 +162,25 @@ int PlayerStatistics::best() const
     return best;
 }
 
+QString StatisticsName(const PlayerReview &review)
+{
+    if (!review.computer)
+        return review.name;
+    QString level = QLatin1String(strategy::LevelName(*review.computer));
+    level[0] = level[0].toUpper();
+    const QString strength = QStringLiteral(" (%1)").arg(level);
+    // The game names its computers so already.
+    return review.name.endsWith(strength) ? review.name : review.name + strength;
+}
+
 QString DefaultRatingsFile()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     return base.isEmpty() ? QString() : base + QStringLiteral("/quintor/ratings.json");
 }
 
-Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile)
+Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile,
+                  const GatherProgress &progress)
 {
     const double expectedStart = table.Expected(0, 0);
     bool changed = false;
@@ -176,7 +188,12 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
     std::map<QString, Rated> current;
     const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files | QDir::System,
                                                              QDir::Name);
+    Statistics statistics;
     for (const QFileInfo &info : entries) {
+        if (progress && !progress(int(current.size()), int(entries.size()))) {
+            statistics.complete = false;
+            return statistics;
+        }
         // Under its whole path: another folder's record of the same name is another record.
         const QString key = info.absoluteFilePath();
         const QString file = Identity(key);
@@ -191,7 +208,7 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
             rated.valid = true;
             rated.finished = record->finished;
             for (const PlayerReview &r : Review(table, *record))
-                rated.players.emplace_back(r.name, GameFigures{record->finished, r.total, r.bonus, r.luck, r.loss});
+                rated.players.emplace_back(StatisticsName(r), GameFigures{record->finished, r.total, r.bonus, r.luck, r.loss});
         }
         current[key] = std::move(rated);
         changed = true;
@@ -208,7 +225,6 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
 
     // Oldest game first, for each name.
     std::vector<const Rated *> games;
-    Statistics statistics;
     for (const auto &[key, rated] : current) {
         if (rated.valid)
             games.push_back(&rated);

@@ -1,6 +1,6 @@
 #pragma once
 // Figures over every game record in a folder, per player name (exact,
-// case-sensitive). Files that are not valid records are skipped and
+// case-sensitive; each strength of computer counts as a player of its own). Files that are not valid records are skipped and
 // counted, never changed. What a record's review found is kept in a small
 // ratings file, so that the next look at the same folder is quick.
 
@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace history {
@@ -34,10 +35,19 @@ struct PlayerStatistics {
 struct Statistics {
     std::vector<PlayerStatistics> players; // by name
     int skipped = 0;
+    bool complete = true; // false when the work was stopped half way
 };
 
+// How far the work has got, in records; false stops it.
+using GatherProgress = std::function<bool(int done, int total)>;
+
 // ratingsFile: where reviews are kept between runs (empty: nowhere).
-Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile);
+Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile,
+                  const GatherProgress &progress = {});
+
+// The name a player's games are counted under: a computer's with its
+// strength, "Computer 2 (Hard)".
+QString StatisticsName(const PlayerReview &review);
 
 // <generic cache location>/quintor/ratings.json, beside the table.
 QString DefaultRatingsFile();

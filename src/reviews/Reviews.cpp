@@ -10,6 +10,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 namespace {
 
@@ -28,6 +33,12 @@ history::GameRecord NewestRecord(const QString &folder)
 }
 
 } // namespace
+
+struct Reviews::Gathering {
+    std::atomic<bool> stop{false};
+    std::atomic<int> done{0}, total{0};
+    history::Statistics result;
+};
 
 Reviews::Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder)
     : m_form(form), m_dialogs(dialogs), m_gate(gate), m_recorder(recorder),
@@ -75,6 +86,16 @@ void Reviews::OpenReview()
     BringUp(m_reviewWindow);
 }
 
+Reviews::~Reviews()
+{
+    if (m_thread) {
+        m_gathering->stop = true;
+        m_thread->wait();
+        delete m_thread;
+    }
+    delete m_progress;
+}
+
 void Reviews::RefreshReview()
 {
     const auto table = m_gate.table();
@@ -82,19 +103,59 @@ void Reviews::RefreshReview()
     if (!windows || !table)
         return;
     const history::GameRecord &record = m_recorder.record();
-    windows->Review(m_reviewWindow, *table, record.players.empty() ? NewestRecord(m_recorder.folder()) : record);
+    ReviewData data;
+    data.reviews = history::Review(*table, record.players.empty() ? NewestRecord(m_recorder.folder()) : record);
+    windows->ShowReview(m_reviewWindow, data);
 }
 
+// Many records take seconds to review the first time: the work runs on a
+// thread of its own, with a progress window that can stop it, and the window
+// goes on meanwhile.
 void Reviews::OpenStatistics()
 {
-    HistoryWindows *windows = Module(QStringLiteral("Statistics"), &Reviews::OpenStatistics);
-    if (!windows)
+    if (m_thread)
+        return; // already on its way
+    if (!Module(QStringLiteral("Statistics"), &Reviews::OpenStatistics))
         return;
+    m_gathering = std::make_shared<Gathering>();
+    m_thread = QThread::create([work = m_gathering, table = m_gate.table(), folder = m_recorder.folder()] {
+        work->result = history::Gather(*table, folder, history::DefaultRatingsFile(), [&work](int done, int total) {
+            work->done = done;
+            work->total = total;
+            return !work->stop.load();
+        });
+    });
+    m_progress = new QProgressDialog(QStringLiteral("Reviewing the recorded games..."), QStringLiteral("Cancel"), 0, 100,
+                                     &m_form);
+    m_progress->setWindowTitle(QStringLiteral("Statistics"));
+    m_progress->setWindowModality(Qt::NonModal);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setMinimumDuration(500); // only for work longer than a moment
+    connect(m_progress, &QProgressDialog::canceled, this, [work = m_gathering] { work->stop = true; });
+    auto *poll = new QTimer(m_progress);
+    connect(poll, &QTimer::timeout, m_progress, [progress = m_progress, work = m_gathering] {
+        const int total = work->total;
+        progress->setValue(total > 0 ? work->done * 100 / total : 0);
+    });
+    poll->start(100);
+    connect(m_thread, &QThread::finished, this, &Reviews::StatisticsGathered);
+    m_thread->start();
+}
+
+void Reviews::StatisticsGathered()
+{
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    delete m_progress;
+    m_progress = nullptr;
+    const std::shared_ptr<Gathering> work = std::exchange(m_gathering, nullptr);
+    HistoryWindows *windows = LoadHistoryWindows(nullptr);
+    if (!work->result.complete || !windows)
+        return; // stopped: nothing to show
     delete m_statisticsWindow; // the figures as they are now
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_statisticsWindow = windows->NewStatisticsWindow(&m_form, *m_gate.table(), m_recorder.folder(),
-                                                      history::DefaultRatingsFile());
-    QApplication::restoreOverrideCursor();
+    m_statisticsWindow = windows->NewStatisticsWindow(&m_form, work->result);
     PlaceBeside(*m_statisticsWindow, &m_form, WantedSize, LeastSize);
     BringUp(m_statisticsWindow);
 }

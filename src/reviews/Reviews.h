@@ -5,11 +5,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 class Dialogs;
 class Form1;
 class HistoryWindows;
 class QAction;
+class QProgressDialog;
+class QThread;
 class QWidget;
 class Recorder;
 class TableGate;
@@ -18,6 +21,8 @@ class Reviews final : public QObject {
     Q_OBJECT
 public:
     Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder);
+    // Stops figures still being gathered.
+    ~Reviews() override;
 
     QAction *reviewAction() const { return m_review; }
     QAction *statisticsAction() const { return m_statistics; }
@@ -29,6 +34,7 @@ private:
     // null when it cannot be had.
     HistoryWindows *Module(const QString &title, void (Reviews::*then)());
     void RefreshReview();
+    void StatisticsGathered();
 
     Form1 &m_form;
     Dialogs &m_dialogs;
@@ -37,4 +43,9 @@ private:
     QAction *m_review;
     QAction *m_statistics;
     QPointer<QWidget> m_reviewWindow, m_statisticsWindow;
+    // The figures being gathered off the window's thread, and how far it got.
+    struct Gathering;
+    std::shared_ptr<Gathering> m_gathering;
+    QThread *m_thread = nullptr;
+    QProgressDialog *m_progress = nullptr;
 };
