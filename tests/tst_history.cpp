@@ -232,6 +232,20 @@ private slots:
         QVERIFY2(!err.chopped(1).contains(ControlCharacter), qPrintable(err));
     }
 
+    // Only the costly decisions are worded, worst first; the best total is the highest, not the last.
+    void worstFirstAndBest()
+    {
+        PlayerReview review;
+        for (double cost : {1.0, 5.0, 0.2, 3.0})
+            review.decisions.push_back({1, 1, {1, 2, 3, 4, 5}, 2, {}, {}, cost});
+        QStringList costs;
+        for (const QString &line : FormatText(std::vector<PlayerReview>{review}).split(u'\n', Qt::SkipEmptyParts))
+            costs << line.section("; cost ", 1);
+        QCOMPARE(costs, (QStringList{"", "5.00", "3.00", "1.00"}));
+        const PlayerStatistics ann{"Ann", {GameFigures{{}, 305, true, 0, 0}, GameFigures{{}, 120, false, 0, 0}}};
+        QCOMPARE(ann.best(), 305);
+    }
+
     // Text for a terminal passes on none of a name's control characters,
     // nor pads every row to a huge name; JSON keeps the name exact.
     void textOutputIsPlain_data()
