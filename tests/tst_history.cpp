@@ -262,7 +262,6 @@ private slots:
         QFETCH(QString, name);
         Statistics statistics;
         statistics.players.push_back({name, {GameFigures{{}, 250, true, 10, 8.44}}});
-        statistics.players.push_back({"Bob", {GameFigures{{}, 200, false, -30, 18.44}}});
         PlayerReview review;
         review.name = name;
         const QString text = FormatText(statistics) + FormatText(std::vector<PlayerReview>{review});
