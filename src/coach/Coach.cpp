@@ -240,8 +240,9 @@ const std::vector<Option> &Options()
          "the total so far, bonus included: adds the expected final total"},
         {"--top", "N", ValueKind::Number, false, "with --dice, list only the N best choices"},
         {"--simulate", "N", ValueKind::Number, false,
-         "play N one-player games (at most 1000000) with the game's own dice and print the mean, standard deviation, lowest and "
-         "highest total, the share of games with the bonus and the mean loss against perfect play"},
+         "play N one-player games (at most 1000000) with the game's own dice and print the mean, standard "
+         "deviation, lowest and highest total, the share of games with the bonus and the mean loss against "
+         "perfect play"},
         {"--level", "LEVEL", ValueKind::Level, false,
          "the strength that plays the simulated games: easy, medium, hard or perfect (the default)"},
         {"--seed", "S", ValueKind::Number, false,
