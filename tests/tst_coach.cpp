@@ -1,4 +1,6 @@
 #include "coach/Coach.h"
+#include "coach/Simulation.h"
+#include "strategy/TableCache.h"
 #include "strategy/Wording.h"
 
 #include <QJsonArray>
@@ -54,6 +56,9 @@ private slots:
             QCOMPARE(*parsed.request.top, 3);
         }
         QVERIFY(!coach::Parse({"--dice", "5 5 3 15", "--rolls-left", "1"}).error.isEmpty());
+        // A million games take minutes; more are refused (here, as they would run for good when let through).
+        QCOMPARE(coach::Parse({"--simulate", "1000000"}).error, QString());
+        QCOMPARE(coach::Parse({"--simulate", "1000001"}).error, "--simulate needs a number of games 1..1000000, got '1000001'");
     }
 
     // Keeps in words and as JSON; bookings are read back from the real program below.
@@ -124,12 +129,33 @@ private slots:
         QCOMPARE(first.status, 0);
         QCOMPARE(RunCoach(args + QStringList{"--seed", "5"}).out, first.out);
         QVERIFY(RunCoach(args).out != RunCoach(args).out);
+        QVERIFY(RunCoach(args + QStringList{"--seed", "4294967301"}).out != first.out); // 5 + 2^32
+        // Progress on a terminal only.
+        QCOMPARE(first.err, QByteArray());
+        QVERIFY(RunCoach(args + QStringList{"--seed", "5"}, {}, true).out.contains("playing the games: done"));
         const QJsonObject root = QJsonDocument::fromJson(first.out).object();
         QCOMPARE(root.keys(), (QStringList{"bonus_rate", "games", "level", "max", "mean", "mean_loss", "min", "sd"}));
         QCOMPARE(root["games"].toInt(), 40);
         QCOMPARE(root["level"].toString(), "hard");
         QVERIFY(root["min"].toInt() <= root["mean"].toDouble() && root["mean"].toDouble() <= root["max"].toInt());
         QVERIFY(root["mean_loss"].toDouble() > 0);
+    }
+
+    // Game i is seeded by its number alone, however many threads play; the
+    // figures are those of the games played.
+    void simulationFigures()
+    {
+        using strategy::Level;
+        const auto table = strategy::TableCache().LoadOrCompute();
+        QVERIFY(table);
+        QCOMPARE(coach::FormatJson(coach::Simulate(*table, 9, Level::Easy, 7, 3)),
+                 coach::FormatJson(coach::Simulate(*table, 9, Level::Easy, 7, 1)));
+        const coach::Simulation one = coach::Simulate(*table, 1, Level::Hard, 7, 4);
+        QVERIFY(one.min == one.max && one.mean == one.min && one.sd == 0);
+        // With two games the standard deviation (over n - 1) is their difference over the root of 2.
+        const coach::Simulation two = coach::Simulate(*table, 2, Level::Hard, 7, 2);
+        QVERIFY(two.min < two.max && two.mean == (two.min + two.max) / 2.0);
+        QCOMPARE(two.sd, (two.max - two.min) / std::sqrt(2.0));
     }
 
     // A cache that can never be kept makes every run take seconds: said once, on a terminal only.

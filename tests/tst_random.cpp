@@ -151,6 +151,14 @@ void RandomTest::sameSeedReplaysTheSameGame()
         differs = differs || c.Rnd() != ra;
     }
     QVERIFY(differs);
+    // So do seeds that differ only above bit 31.
+    for (const quint64 high : {quint64(1) << 32, quint64(1) << 63}) {
+        SeededRandom low(2024), other(2024 | high);
+        bool same = true;
+        for (int i = 0; i < 20; ++i)
+            same = same && low.Rnd() == other.Rnd();
+        QVERIFY(!same);
+    }
 }
 
 void RandomTest::facesAreUniform()

@@ -149,6 +149,26 @@ private slots:
         QVERIFY(risky > 500);
     }
 
+    // The cap holds wherever the draw lands, to its very end, whatever the level.
+    void noDrawPassesTheCap()
+    {
+        const auto costing = [](std::initializer_list<double> costs) {
+            std::vector<Choice> choices;
+            for (double cost : costs)
+                choices.push_back({Choice::Action::Keep, {}, 0, 0, 100 - cost});
+            return choices;
+        };
+        for (const auto &choices : {costing({0, 25.01}), costing({0, 1, 20, 25, 25.01, 90})})
+            for (Level level : Levels)
+                for (double draw : {0.0, 0.5, 0.999, std::nextafter(1.0, 0.0)}) {
+                    const std::size_t i = Choose(level, choices, draw);
+                    QVERIFY(i < choices.size() && 100 - choices[i].expected <= MaxMistake);
+                    QVERIFY(draw > 0 || i == 0);
+                }
+        // Seeds that differ only above bit 31 draw otherwise.
+        QVERIFY(LevelRandom(5).Next() != LevelRandom(5 | std::uint64_t{1} << 40).Next());
+    }
+
     // Nothing out of range is ever looked up.
     void rejectsWhatCannotBe()
     {

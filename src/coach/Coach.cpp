@@ -1,5 +1,7 @@
 #include "coach/Coach.h"
 
+#include "coach/Simulation.h"
+
 #include "strategy/Wording.h"
 
 #include "scoring/Categories.h"
@@ -150,8 +152,8 @@ QString CheckRequest(Request &r, const Value &value)
     if (games) {
         bool ok = false;
         const long count = games->trimmed().toLong(&ok);
-        if (!ok || count < 1)
-            return QStringLiteral("--simulate needs a number of games of 1 or more, got '%1'").arg(*games);
+        if (!ok || count < 1 || count > MostGames)
+            return QStringLiteral("--simulate needs a number of games 1..%1, got '%2'").arg(MostGames).arg(*games);
         r.simulate = count;
         if (level) {
             const auto found = strategy::LevelFromName(level->trimmed().toLower().toStdString());
@@ -238,8 +240,9 @@ const std::vector<Option> &Options()
          "the total so far, bonus included: adds the expected final total"},
         {"--top", "N", ValueKind::Number, false, "with --dice, list only the N best choices"},
         {"--simulate", "N", ValueKind::Number, false,
-         "play N one-player games with the game's own dice and print the mean, standard deviation, lowest and "
-         "highest total, the share of games with the bonus and the mean loss against perfect play"},
+         "play N one-player games (at most 1000000) with the game's own dice and print the mean, standard "
+         "deviation, lowest and highest total, the share of games with the bonus and the mean loss against "
+         "perfect play"},
         {"--level", "LEVEL", ValueKind::Level, false,
          "the strength that plays the simulated games: easy, medium, hard or perfect (the default)"},
         {"--seed", "S", ValueKind::Number, false,

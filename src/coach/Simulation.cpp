@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -39,7 +40,8 @@ strategy::GameResult PlayOne(const strategy::Table &table, strategy::Level level
 
 } // namespace
 
-Simulation Simulate(const strategy::Table &table, long games, strategy::Level level, std::uint64_t seed)
+Simulation Simulate(const strategy::Table &table, long games, strategy::Level level, std::uint64_t seed,
+                    unsigned threads, const strategy::Progress &progress)
 {
     // Whole numbers only (the loss in millionths of a point), so the sums
     // are the same however the games fall to the threads.
@@ -47,11 +49,12 @@ Simulation Simulate(const strategy::Table &table, long games, strategy::Level le
         std::int64_t total = 0, squares = 0, bonus = 0, loss = 0;
         int min = 1 << 30, max = -1;
     };
-    const long workers = std::clamp<long>(std::thread::hardware_concurrency(), 1, 16);
+    const long workers = std::clamp<long>(threads > 0 ? threads : std::thread::hardware_concurrency(), 1, 16);
     std::vector<Sums> sums(static_cast<std::size_t>(workers));
-    std::vector<std::thread> threads;
+    std::atomic<long> finished{0};
+    std::vector<std::thread> running;
     for (long w = 0; w < std::min(workers, games); ++w) {
-        threads.emplace_back([&, w] {
+        running.emplace_back([&, w] {
             Sums &mine = sums[static_cast<std::size_t>(w)];
             for (long i = w; i < games; i += workers) {
                 const strategy::GameResult r = PlayOne(table, level, GameSeed(seed, i));
@@ -61,10 +64,12 @@ Simulation Simulate(const strategy::Table &table, long games, strategy::Level le
                 mine.loss += std::llround(r.loss * 1e6);
                 mine.min = std::min(mine.min, r.total);
                 mine.max = std::max(mine.max, r.total);
+                if (progress)
+                    progress(++finished, games);
             }
         });
     }
-    for (auto &thread : threads)
+    for (auto &thread : running)
         thread.join();
 
     Sums all;

@@ -20,7 +20,13 @@ struct Simulation {
     double meanLoss = 0;  // expected points lost per game against perfect play
 };
 
-Simulation Simulate(const strategy::Table &table, long games, strategy::Level level, std::uint64_t seed);
+// More would take hours: a million games take minutes.
+constexpr long MostGames = 1000000;
+
+// On `threads` threads (0: one per core, at most 16). `progress`, if given,
+// hears of every game finished, from the threads that play them.
+Simulation Simulate(const strategy::Table &table, long games, strategy::Level level, std::uint64_t seed,
+                    unsigned threads = 0, const strategy::Progress &progress = {});
 
 QString FormatText(const Simulation &simulation);
 QByteArray FormatJson(const Simulation &simulation);

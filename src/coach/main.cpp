@@ -32,7 +32,7 @@ constexpr int Failed = 1;
 // threads: the atomic keeps the common case to one load.
 class TerminalProgress {
 public:
-    TerminalProgress() : m_enabled(isatty(STDERR_FILENO) == 1) {}
+    explicit TerminalProgress(const char *what) : m_what(what), m_enabled(isatty(STDERR_FILENO) == 1) {}
 
     strategy::Progress Callback()
     {
@@ -46,8 +46,9 @@ public:
 
     void Finish()
     {
+        char line[96];
         if (m_shown.load() >= 0)
-            Write("\rquintor-coach: working out perfect play (once per user): done\n");
+            Write(line, std::snprintf(line, sizeof line, "\rquintor-coach: %s: done\n", m_what));
     }
 
 private:
@@ -63,19 +64,16 @@ private:
             return;
         m_shown.store(percent);
         char line[96];
-        const int n = std::snprintf(line, sizeof line,
-                                    "\rquintor-coach: working out perfect play (once per user): %3d%%", percent);
-        Write(line, n);
+        Write(line, std::snprintf(line, sizeof line, "\rquintor-coach: %s: %3d%%", m_what, percent));
     }
 
-    static void Write(const char *text, int n = -1)
+    static void Write(const char *text, int n)
     {
-        if (n < 0)
-            n = static_cast<int>(std::strlen(text));
         // Progress is a courtesy: a failed write is not worth reporting.
         [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, text, static_cast<std::size_t>(n));
     }
 
+    const char *const m_what;
     const bool m_enabled;
     std::atomic<int> m_shown{-1};
     std::mutex m_mutex;
@@ -128,7 +126,7 @@ int main(int argc, char *argv[])
     if (request.stats && !request.stats->isEmpty() && !QFileInfo(statsFolder).isDir())
         return Fail(BadInput, QStringLiteral("--stats: '%1' is not a folder").arg(statsFolder));
 
-    TerminalProgress progress;
+    TerminalProgress progress("working out perfect play (once per user)");
     const strategy::TableCache cache;
     QString notKept;
     const auto table = cache.LoadOrCompute(progress.Callback(), &notKept);
@@ -149,7 +147,10 @@ int main(int argc, char *argv[])
     if (request.simulate) {
         const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}() ^
             static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-        const coach::Simulation simulation = coach::Simulate(*table, *request.simulate, request.level, seed);
+        TerminalProgress playing("playing the games");
+        const coach::Simulation simulation =
+            coach::Simulate(*table, *request.simulate, request.level, seed, 0, playing.Callback());
+        playing.Finish();
         return Print(request.json ? coach::FormatJson(simulation) : coach::FormatText(simulation).toLocal8Bit());
     }
 

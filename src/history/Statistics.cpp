@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -128,7 +129,8 @@ std::optional<Rated> FromJson(const QJsonObject &object, double expectedStart)
     return rated;
 }
 
-std::map<QString, Rated> LoadRatings(const QString &file, double expectedStart, bool &doubtful)
+// Only the kept ratings that pass the checks: the others are worked out again.
+std::map<QString, Rated> LoadRatings(const QString &file, double expectedStart)
 {
     std::map<QString, Rated> ratings;
     QByteArray bytes;
@@ -138,12 +140,9 @@ std::map<QString, Rated> LoadRatings(const QString &file, double expectedStart, 
     if (root.value(QStringLiteral("version")).toInt() != RatingsVersion)
         return ratings; // worked out again, and replaced
     const QJsonObject games = root.value(QStringLiteral("records")).toObject();
-    for (auto it = games.begin(); it != games.end(); ++it) {
+    for (auto it = games.begin(); it != games.end(); ++it)
         if (auto rated = FromJson(it.value().toObject(), expectedStart))
             ratings[it.key()] = std::move(*rated);
-        else
-            doubtful = true;
-    }
     return ratings;
 }
 
@@ -183,9 +182,9 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
                   const GatherProgress &progress)
 {
     const double expectedStart = table.Expected(0, 0);
-    bool changed = false;
-    const std::map<QString, Rated> kept = LoadRatings(ratingsFile, expectedStart, changed);
+    const std::map<QString, Rated> kept = LoadRatings(ratingsFile, expectedStart);
     std::map<QString, Rated> current;
+    bool changed = false;
     const QFileInfoList entries = QDir(folder).entryInfoList({QStringLiteral("*.json")}, QDir::Files | QDir::System,
                                                              QDir::Name);
     Statistics statistics;

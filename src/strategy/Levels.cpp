@@ -64,6 +64,14 @@ double LevelRandom::Uniform()
 
 std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom &random)
 {
+    // Nothing is drawn when there is nothing to choose, so that seeded games replay.
+    if (Spread(level) <= 0.0 || choices.size() < 2)
+        return 0;
+    return Choose(level, choices, random.Uniform());
+}
+
+std::size_t Choose(Level level, const std::vector<Choice> &choices, double draw)
+{
     const double spread = Spread(level);
     if (spread <= 0.0 || choices.size() < 2)
         return 0;
@@ -74,7 +82,7 @@ std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom 
         sum += std::exp(-(best - choices[i].expected) / spread);
         last = i;
     }
-    double pick = random.Uniform() * sum;
+    double pick = draw * sum;
     for (std::size_t i = 0; i < last; ++i) {
         pick -= std::exp(-(best - choices[i].expected) / spread);
         if (pick < 0.0)

@@ -37,4 +37,7 @@ check medium --level me
 check --simulate --si
 check 'aces,full\ house' --booked aces,FU
 check 'sixs' --booked Si
+# A record for --review from the folder it is typed in.
+records=$(mktemp -d) && trap 'rm -rf "$records"' EXIT && cd "$records" && touch game.json || fail "no folder"
+check game.json --review ga
 echo PASS
