@@ -3,7 +3,9 @@
 would: mouse clicks with xdotool on the menus, the Roll button, the dice and
 the category boxes, the name typed on the keyboard, every dialog answered
 with the keyboard. What the window shows is read back through AT-SPI after
-every step.
+every step. At the next start, with View > Turn Log open, one more turn
+checks that the log shows its lines and that a screen reader hears each one
+as it is written.
 
 Runs inside the session that run_e2e.sh prepares (Xvfb, a private D-Bus
 session with the accessibility bus, temporary HOME and XDG folders).
@@ -58,7 +60,8 @@ def run(*cmd, check=True):
 
 def pump(seconds):
     """Waits, handing the accessibility events that come in meanwhile to
-    their listeners: they are delivered only while GLib's main context runs."""
+    their listeners: they are delivered only while GLib's main context runs
+    (here, or inside libatspi while it waits for an answer)."""
     context = GLib.MainContext.default()
     done = []
     GLib.timeout_add(max(1, int(seconds * 1000)), lambda: done.append(True) and False)
@@ -144,8 +147,8 @@ class Window:
 
     def __init__(self, app_obj):
         self.app = app_obj
-        # Read every property afresh: nothing here runs a main loop that
-        # would keep a client-side cache up to date.
+        # Read every property afresh: nothing here keeps a client-side cache
+        # up to date.
         self.app.set_cache_mask(Atspi.Cache.NONE)
         self.frame = poll("the main frame", lambda: self._main_frame())
         self.menubar = None
