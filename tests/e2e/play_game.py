@@ -3,7 +3,9 @@
 would: mouse clicks with xdotool on the menus, the Roll button, the dice and
 the category boxes, the name typed on the keyboard, every dialog answered
 with the keyboard. What the window shows is read back through AT-SPI after
-every step.
+every step. At the next start, with View > Turn Log open, one more turn
+checks that the log shows its lines and that a screen reader hears each one
+as it is written.
 
 Runs inside the session that run_e2e.sh prepares (Xvfb, a private D-Bus
 session with the accessibility bus, temporary HOME and XDG folders).
@@ -56,6 +58,17 @@ def run(*cmd, check=True):
     return result.stdout
 
 
+def pump(seconds):
+    """Waits, handing the accessibility events that come in meanwhile to
+    their listeners: they are delivered only while GLib's main context runs
+    (here, or inside libatspi while it waits for an answer)."""
+    context = GLib.MainContext.default()
+    done = []
+    GLib.timeout_add(max(1, int(seconds * 1000)), lambda: done.append(True) and False)
+    while not done:
+        context.iteration(True)
+
+
 def poll(what, probe, timeout=5.0, interval=0.03):
     """Calls probe() until it returns something truthy; fails after timeout."""
     deadline = time.monotonic() + timeout
@@ -70,7 +83,7 @@ def poll(what, probe, timeout=5.0, interval=0.03):
         if time.monotonic() > deadline:
             raise Failure("timed out after %.1f s waiting for %s%s" % (
                 timeout, what, " (last error: %s)" % last_error if last_error else ""))
-        time.sleep(interval)
+        pump(interval)
 
 
 def click(x, y):
@@ -100,13 +113,42 @@ def trailing_number(text):
     return int(match.group(1)) if match else None
 
 
+class Announcements:
+    """What a screen reader hears of text that the program adds: every
+    object:text-changed:insert event, in the order sent."""
+
+    EVENT = "object:text-changed:insert"
+
+    def __init__(self):
+        self.heard = []
+        self.listener = Atspi.EventListener.new(self._hear)
+        self.listener.register(self.EVENT)
+
+    def _hear(self, event):
+        # Only noted here: the source may be gone by the time anyone asks it.
+        self.heard.append((event.source, event.detail1, event.detail2, event.any_data))
+
+    def text_of(self, source):
+        """The text a screen reader following `source` has put together, each
+        insertion where it was announced, paragraph separators as newlines."""
+        text = ""
+        for obj, offset, length, inserted in self.heard:
+            if obj is not source:
+                continue
+            if not isinstance(inserted, str) or length != len(inserted) or not 0 <= offset <= len(text):
+                raise Failure("an insertion of %r announced at %d, %d long, into %d characters heard"
+                              % (inserted, offset, length, len(text)))
+            text = text[:offset] + inserted + text[offset:]
+        return text.replace("\u2029", "\n")
+
+
 class Window:
     """The game window as a person sees it: X geometry plus AT-SPI state."""
 
     def __init__(self, app_obj):
         self.app = app_obj
-        # Read every property afresh: nothing here runs a main loop that
-        # would keep a client-side cache up to date.
+        # Read every property afresh: nothing here keeps a client-side cache
+        # up to date.
         self.app.set_cache_mask(Atspi.Cache.NONE)
         self.frame = poll("the main frame", lambda: self._main_frame())
         self.menubar = None
@@ -663,6 +705,62 @@ class Game:
                           % (path, stored[0], stored[1], str(total), self.args.name))
         log("high score stored in", path)
 
+    def turn_log(self):
+        """The turn log's text object, once its dock is on the screen."""
+        w = self.w
+        for dock in w._children(w.frame):
+            if dock in (w.menubar, w.client):
+                continue
+            for obj in w._children(dock):
+                if obj.get_role() == Atspi.Role.TEXT and obj.get_name() == "Turn log" \
+                        and has(obj, Atspi.StateType.SHOWING):
+                    return obj
+        return None
+
+    def check_turn_log(self, heard):
+        """View > Turn Log and one turn of a new game: the log shows a line for
+        each step, and a screen reader hears each line as it is written."""
+        w = self.w
+        height = find_main_window()[1][3]
+        self.new_game()
+        text = self.choose("View", "Turn Log", "the turn log", self.turn_log)
+        # Its dock goes below the play area: the window grows, the play area
+        # stays where it was, and the clicks still find it.
+        grown = find_main_window()[1][3]
+        cx, cy, cw, ch = extents(w.client)
+        if grown <= height or (cx, cy) != w.origin:
+            raise Failure("with the turn log open the window is %d high (was %d) and the play area at %d,%d, "
+                          "expected it at %s" % (grown, height, cx, cy, w.origin))
+        if extents(text)[1] < cy + ch:
+            raise Failure("the turn log at %s covers the play area at %s" % (extents(text), (cx, cy, cw, ch)))
+
+        def expect(what, lines):
+            want = "\n".join(lines)
+            shown = lambda: Atspi.Text.get_text(text, 0, -1)  # noqa: E731
+            try:
+                poll("the turn log to show and announce " + what,
+                     lambda: shown() == want and heard.text_of(text) == want)
+            except Failure as error:
+                raise Failure("%s: it shows %r, a screen reader heard %r, expected %r"
+                              % (error, shown(), heard.text_of(text), want))
+
+        name = self.args.name
+        dice = lambda faces: " ".join(map(str, faces))  # noqa: E731
+        expect("nothing before the first roll", [])
+        first = self.roll(0)
+        expect("the first roll", ["%s rolled %s" % (name, dice(first))])
+        self.set_holds({0, 1})
+        second = self.roll(1)
+        lines = ["%s rolled %s, kept %s" % (name, dice(first), dice(first[:2])), "%s rolled %s" % (name, dice(second))]
+        expect("what was kept and the second roll", lines)
+        # Chance always scores: no question to answer.
+        click(*w.box_point(15))
+        poll("Chance to be booked", lambda: w.scores[15].get_name() == str(sum(second))
+             and w.roll.get_name() == "Roll 0 of 3")
+        expect("the booking", lines + ["%s booked Chance for %d" % (name, sum(second))])
+        self.screenshot("4-turn-log.png")
+        log("turn log shown and heard: %d insertions" % sum(1 for e in heard.heard if e[0] is text))
+
     def play(self):
         self.start_app()
         self.check_window()
@@ -676,10 +774,13 @@ class Game:
         self.check_settings(total)
         # The next start shows the stored score.
         self.exit_via_menu()
+        # A screen reader that is running before the program starts.
+        heard = Announcements()
         self.start_app()
         poll("the stored high score at the next start",
              lambda: (self.w.high_name.get_name(), self.w.high_score.get_name()) == (self.args.name, str(total)),
              timeout=3)
+        self.check_turn_log(heard)
         self.exit_via_menu()
         if self.holds < 3:
             raise Failure("the game held dice only %d times" % self.holds)
