@@ -10,7 +10,6 @@
 #include <QTimer>
 
 namespace {
-const QString AppName = QStringLiteral("Quintor");
 const QString Section = QStringLiteral("Layout");
 const QString StateKey = QStringLiteral("State");
 } // namespace
@@ -134,11 +133,11 @@ void DockLayout::Fit()
 void DockLayout::Restore()
 {
     const QByteArray state = QByteArray::fromBase64(
-        m_settings.GetSetting(AppName, Section, StateKey, QString()).toLatin1());
+        m_settings.GetSetting(SettingsApp, Section, StateKey, QString()).toLatin1());
     if (!state.isEmpty())
         m_form.restoreState(state);
     for (auto &[key, entry] : m_docks)
-        if (m_settings.GetSetting(AppName, Section, key, QStringLiteral("off")) == QLatin1String("on"))
+        if (m_settings.GetSetting(SettingsApp, Section, key, QStringLiteral("off")) == QLatin1String("on"))
             entry.action->setChecked(true);
     // Nothing has changed that needs writing.
     m_save->stop();
@@ -153,5 +152,5 @@ void DockLayout::Save()
     values.append({StateKey, QString::fromLatin1(m_form.saveState().toBase64())});
     // Only a convenience: a file that cannot take it is told about where the
     // high score is concerned.
-    m_settings.SaveSettings(AppName, Section, values);
+    m_settings.SaveSettings(SettingsApp, Section, values);
 }

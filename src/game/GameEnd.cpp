@@ -9,7 +9,6 @@
 #include <QPushButton>
 
 namespace {
-const QString AppName = QStringLiteral("Quintor");
 const QString Section = QStringLiteral("QuintorHighscore");
 const QString ScoreKey = QStringLiteral("Score");
 const QString NameKey = QStringLiteral("Name");
@@ -103,7 +102,7 @@ void Form1::StoreHighscore(int winner)
 {
     const QString total = lblSum[winner]->text();
     const auto result = m_settings.SaveSettingsIf(
-        AppName, Section, ScoreKey, DefaultScore,
+        SettingsApp, Section, ScoreKey, DefaultScore,
         [&](const QString &stored) { return Val(stored) < Val(total); },
         {{ScoreKey, total}, {NameKey, lblPlayer[winner]->text()}});
     LoadHighscore();
@@ -114,13 +113,13 @@ void Form1::StoreHighscore(int winner)
     if (result == SettingsStore::SaveResult::Failed) {
         // Never let the player believe a score is kept that is not.
         m_dialogs.MsgBox(QStringLiteral("The new highscore could not be saved to %1.")
-                             .arg(m_settings.FileName(AppName)),
+                             .arg(m_settings.FileName(SettingsApp)),
                          Dialogs::Buttons::Ok, QStringLiteral("Highscore"), Dialogs::Icon::Warning);
     }
 }
 
 void Form1::LoadHighscore()
 {
-    lblHighscore->setText(m_settings.GetSetting(AppName, Section, ScoreKey, DefaultScore));
-    lblHighscoreName->setText(m_settings.GetSetting(AppName, Section, NameKey, DefaultName));
+    lblHighscore->setText(m_settings.GetSetting(SettingsApp, Section, ScoreKey, DefaultScore));
+    lblHighscoreName->setText(m_settings.GetSetting(SettingsApp, Section, NameKey, DefaultName));
 }

@@ -8,6 +8,10 @@
 #include <QPair>
 #include <functional>
 
+// The application the game's settings are kept under: the high score, and
+// the additions' own sections beside it.
+inline const QString SettingsApp = QStringLiteral("Quintor");
+
 class SettingsStore {
 public:
     using Values = QList<QPair<QString, QString>>;

@@ -3,7 +3,6 @@
 #include "game/SettingsStore.h"
 
 namespace {
-const QString AppName = QStringLiteral("Quintor");
 const QString Section = QStringLiteral("ComputerOpponents");
 const QString NameKey = QStringLiteral("Name");
 const QString CountKey = QStringLiteral("Computers");
@@ -41,7 +40,7 @@ QString ComputerSetup::LevelTitle(strategy::Level level)
 ComputerSetup ComputerSetup::Load(const SettingsStore &settings)
 {
     ComputerSetup setup;
-    const auto get = [&](const QString &key) { return settings.GetSetting(AppName, Section, key, QString()); };
+    const auto get = [&](const QString &key) { return settings.GetSetting(SettingsApp, Section, key, QString()); };
     setup.name = get(NameKey);
     bool ok = false;
     const int count = get(CountKey).toInt(&ok);
@@ -58,7 +57,7 @@ ComputerSetup ComputerSetup::Load(const SettingsStore &settings)
 
 bool ComputerSetup::Save(SettingsStore &settings) const
 {
-    return settings.SaveSettings(AppName, Section,
+    return settings.SaveSettings(SettingsApp, Section,
                                  {{NameKey, name},
                                   {CountKey, QString::number(computers)},
                                   {LevelKey, QLatin1String(strategy::LevelName(level))},
