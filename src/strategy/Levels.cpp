@@ -1,6 +1,7 @@
 #include "strategy/Levels.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace strategy {
 
@@ -64,19 +65,37 @@ double LevelRandom::Uniform()
 
 std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom &random)
 {
+    std::vector<double> expected;
+    expected.reserve(choices.size());
+    for (const Choice &c : choices)
+        expected.push_back(c.expected);
+    return Choose(level, expected.data(), expected.size(), random);
+}
+
+std::size_t Choose(Level level, const double *expected, std::size_t count, LevelRandom &random)
+{
     const double spread = Spread(level);
-    if (spread <= 0.0 || choices.size() < 2)
+    if (spread <= 0.0 || count < 2)
         return 0;
-    const double best = choices.front().expected;
+    const double best = expected[0];
+    // Each weight worked out once (the engine's lists are short); the same
+    // figures either way.
+    double kept[64];
+    const auto weight = [&](std::size_t i) {
+        return i < std::size(kept) ? kept[i] : std::exp(-(best - expected[i]) / spread);
+    };
     double sum = 0.0;
     std::size_t last = 0; // choices are best first: the costly ones are at the end
-    for (std::size_t i = 0; i < choices.size() && best - choices[i].expected <= MaxMistake; ++i) {
-        sum += std::exp(-(best - choices[i].expected) / spread);
+    for (std::size_t i = 0; i < count && best - expected[i] <= MaxMistake; ++i) {
+        const double w = std::exp(-(best - expected[i]) / spread);
+        if (i < std::size(kept))
+            kept[i] = w;
+        sum += w;
         last = i;
     }
     double pick = random.Uniform() * sum;
     for (std::size_t i = 0; i < last; ++i) {
-        pick -= std::exp(-(best - choices[i].expected) / spread);
+        pick -= weight(i);
         if (pick < 0.0)
             return i;
     }
