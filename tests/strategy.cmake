@@ -4,3 +4,7 @@ quintor_add_test(tst_strategy
     SOURCES tst_strategy.cpp
     LIBS quintor_strategy
 )
+
+# The chance of winning, on the real table from the test cache.
+quintor_add_test(tst_winchance SOURCES tst_winchance.cpp LIBS quintor_strategy)
+set_tests_properties(tst_winchance PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)

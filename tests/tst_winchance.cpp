@@ -1,0 +1,188 @@
+// The chance of winning, where the answer is known exactly.
+
+#include "strategy/TableCache.h"
+#include "strategy/WinChance.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <map>
+
+using namespace strategy;
+
+namespace {
+
+constexpr BookedRows AllBut(int row) { return AllBooked & ~(1u << (row - 1)); }
+
+// The points one remaining turn brings under perfect play, exactly: every
+// throw of the dice enumerated, every decision the advice's best.
+std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperSum)
+{
+    std::map<std::pair<Dice, int>, std::map<int, double>> memo;
+    // Every outcome of throwing `count` dice next to `kept`, with its
+    // chance: faces ascending, each set once, weighed by its orders.
+    const auto throws = [](std::vector<int> kept, const auto &each) {
+        const auto more = [&](const auto &self, std::vector<int> &dice, int from, double p) -> void {
+            if (int(dice.size()) == 5) {
+                Dice sorted{};
+                std::copy(dice.begin(), dice.end(), sorted.begin());
+                std::sort(sorted.begin(), sorted.end());
+                each(sorted, p);
+                return;
+            }
+            for (int face = from; face <= 6; ++face) {
+                // The orders of the thrown dice: n! / (n1! ... n6!), built up die by die.
+                const int thrown = int(dice.size() - kept.size()) + 1;
+                const int same = int(std::count(dice.begin() + std::ptrdiff_t(kept.size()), dice.end(), face)) + 1;
+                dice.push_back(face);
+                self(self, dice, face, p * thrown / same / 6);
+                dice.pop_back();
+            }
+        };
+        std::vector<int> dice = kept;
+        more(more, dice, 1, 1.0);
+    };
+    const auto turn = [&](const auto &self, const Dice &dice, int rollsLeft) -> const std::map<int, double> & {
+        auto &known = memo[{dice, rollsLeft}];
+        if (!known.empty())
+            return known;
+        const Choice best = Advise(table, booked, upperSum, dice, rollsLeft).front();
+        if (best.action == Choice::Action::Book)
+            return known = {{best.points + AfterBooking(upperSum, best.row, best.points).bonus, 1.0}};
+        throws(best.kept, [&](const Dice &next, double p) {
+            for (const auto &[points, q] : self(self, next, rollsLeft - 1))
+                known[points] += p * q;
+        });
+        return known;
+    };
+    std::map<int, double> points;
+    throws({}, [&](const Dice &dice, double p) {
+        for (const auto &[x, q] : turn(turn, dice, 2))
+            points[x] += p * q;
+    });
+    return points;
+}
+
+} // namespace
+
+class TestWinChance : public QObject {
+    Q_OBJECT
+    std::shared_ptr<const Table> m_table;
+
+    std::vector<double> Chances(const std::vector<SeatState> &seats, int games = DefaultWinChanceGames, int threads = 2)
+    {
+        return WinChances(*m_table, seats, games, 20261207, nullptr, threads);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_table = TableCache().LoadOrCompute();
+        QVERIFY(m_table);
+    }
+
+    // Certain outcomes are exact: a finished game, and a player who cannot
+    // catch the leader even scoring the most every open row can (a tie
+    // goes to the lower seat).
+    void certain_data()
+    {
+        QTest::addColumn<std::vector<SeatState>>("seats");
+        QTest::addColumn<std::vector<double>>("chances");
+        const SeatState over{AllBooked, 63, 0, {}};
+        const auto at = [](SeatState s, int total) { s.total = total; return s; };
+        QTest::newRow("over, highest wins") << std::vector{at(over, 200), at(over, 250), at(over, 249)} << std::vector{0.0, 1.0, 0.0};
+        QTest::newRow("over, tie to the lower seat") << std::vector{at(over, 200), at(over, 250), at(over, 250)} << std::vector{0.0, 1.0, 0.0};
+        QTest::newRow("over, all tied") << std::vector{at(over, 240), at(over, 240)} << std::vector{1.0, 0.0};
+        // Only Chance open: 30 at most, which only ties the leader's 300.
+        QTest::newRow("tie is the most, higher seat") << std::vector{at(over, 300), SeatState{AllBut(15), 63, 270, {}}} << std::vector{1.0, 0.0};
+        // Only Sixs open at 45: 30 and the bonus at most.
+        QTest::newRow("bonus is not enough") << std::vector{SeatState{AllBut(6), 45, 190, {}}, at(over, 271)} << std::vector{0.0, 1.0};
+    }
+    void certain()
+    {
+        QFETCH(std::vector<SeatState>, seats);
+        QFETCH(std::vector<double>, chances);
+        QCOMPARE(Chances(seats), chances);
+    }
+
+    // One open row worked out exactly from every throw of the dice; the
+    // estimate is within its error of a point.
+    void lastTurn_data()
+    {
+        QTest::addColumn<std::vector<SeatState>>("seats");
+        const SeatState over{AllBooked, 63, 0, {}};
+        const auto at = [](SeatState s, int total) { s.total = total; return s; };
+        QTest::newRow("Chance against a total") << std::vector{SeatState{AllBut(15), 63, 200, {}}, at(over, 223)};
+        QTest::newRow("Quinthor ties, lower seat") << std::vector{SeatState{AllBut(14), 63, 250, {}}, at(over, 300)};
+        QTest::newRow("Sixs for the bonus") << std::vector{at(over, 240), SeatState{AllBut(6), 45, 195, {}}};
+        QTest::newRow("Aces, 70 on the card") << std::vector{SeatState{AllBut(1), 70, 250, {}}, at(over, 253)};
+        QTest::newRow("Quinthor against Chance") << std::vector{SeatState{AllBut(14), 40, 228, {}}, SeatState{AllBut(15), 63, 210, {}}};
+    }
+    void lastTurn()
+    {
+        QFETCH(std::vector<SeatState>, seats);
+        std::vector<std::map<int, double>> points;
+        for (const SeatState &s : seats) {
+            points.push_back(s.booked == AllBooked ? std::map<int, double>{{0, 1.0}} : LastTurn(*m_table, s.booked, s.upperSum));
+            double mean = 0; // as the engine expects it
+            for (const auto &[x, p] : points.back())
+                mean += x * p;
+            QVERIFY(std::abs(mean - (s.booked == AllBooked ? 0 : m_table->Expected(s.booked, s.upperSum))) < 1e-3);
+        }
+        double first = 0; // seat 1 wins ties
+        for (const auto &[x, p] : points[0])
+            for (const auto &[y, q] : points[1])
+                first += seats[0].total + x >= seats[1].total + y ? p * q : 0;
+        const auto chances = Chances(seats);
+        QVERIFY2(first > 0.001 && first < 0.999, "a case worth sampling");
+        QVERIFY2(std::abs(chances[0] - first) < 0.01, qPrintable(QStringLiteral("%1 against %2").arg(chances[0]).arg(first)));
+        QCOMPARE(chances[0] + chances[1], 1.0);
+    }
+
+    // The same seed gives the same figures on one thread or two; another
+    // seed other figures; a cancelled estimate gives none.
+    void seeded()
+    {
+        const std::vector<SeatState> seats{{}, {0x4021, 24, 50, Level::Medium}, {0x0f00, 0, 80, {}}};
+        const auto one = Chances(seats, 3000, 1);
+        QCOMPARE(one, Chances(seats, 3000, 2));
+        QVERIFY(one != WinChances(*m_table, seats, 3000, 1));
+        QVERIFY(std::abs(one[0] + one[1] + one[2] - 1) < 1e-12);
+        const std::atomic<bool> cancel{true};
+        QVERIFY(WinChances(*m_table, seats, 3000, 1, &cancel).empty());
+    }
+
+    // A computer plays at its level: the weaker, the lower its chance.
+    void levels()
+    {
+        double last = 0;
+        for (Level level : Levels) {
+            const double chance = Chances({{}, {0, 0, 0, level}}, 2000)[1];
+            QVERIFY2(chance > last + 0.05, LevelName(level));
+            last = chance;
+        }
+        QVERIFY(last > 0.45); // perfect against perfect, less the ties
+    }
+
+    // The sampled games are the engine's own: each one, replayed through the
+    // advice and Choose with the same dice and picks, ends on the same total,
+    // at every level, however the games were grouped and shared out.
+    void playsAsTheEngine()
+    {
+        std::vector<SeatState> seats;
+        for (Level level : Levels)
+            seats.push_back({0, 0, 0, level});
+        const auto totals = SampleFinalTotals(*m_table, seats, 100, 5);
+        QCOMPARE(totals.size(), seats.size());
+        for (int s = 0; s < int(seats.size()); ++s) {
+            for (int game = 0; game < 100; ++game) {
+                GameStreams streams = StreamsOf(5, s, game);
+                const int total = PlayGame(*m_table, Levels[s], [&] { return RollDie(streams.dice); }, streams.choices).total;
+                QCOMPARE(totals[std::size_t(s)][std::size_t(game)], total);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWinChance)
+#include "tst_winchance.moc"
