@@ -123,13 +123,15 @@ QString FormatText(const std::vector<PlayerReview> &reviews)
     for (const PlayerReview &r : reviews) {
         if (!out.isEmpty())
             out += u'\n';
-        out += QStringLiteral("%1: total %2 = %3 expected at the start %4 %5 luck - %6 lost by choices\n")
-                   .arg(r.name)
-                   .arg(r.total)
-                   .arg(r.expectedStart, 0, 'f', 2)
-                   .arg(r.luck < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-                   .arg(std::abs(r.luck), 0, 'f', 2)
-                   .arg(r.loss, 0, 'f', 2);
+        // A game still going on adds up to what the player can expect now.
+        const bool finished = r.courseTurn.back() == strategy::RowCount;
+        const QString sum = finished ? QStringLiteral("total %1").arg(r.total)
+                                     : QStringLiteral("expected final total now %1").arg(r.course.back(), 0, 'f', 2);
+        // All at once, so that a name holding "%2" stays as it is.
+        out += QStringLiteral("%1: %2 = %3 expected at the start %4 %5 luck - %6 lost by choices\n")
+                   .arg(r.name, sum, QString::number(r.expectedStart, 'f', 2),
+                        r.luck < 0 ? QStringLiteral("-") : QStringLiteral("+"), QString::number(std::abs(r.luck), 'f', 2),
+                        QString::number(r.loss, 'f', 2));
         std::vector<const Decision *> costly;
         for (const Decision &d : r.decisions)
             if (d.cost > CostlyDecision)
