@@ -1,8 +1,15 @@
-// The chance of winning, where the answer is known exactly.
+// The chance of winning, where the answer is known exactly, and from the
+// coach's --win-chance on game records.
 
+#include "history/GameRecord.h"
 #include "strategy/TableCache.h"
 #include "strategy/WinChance.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -61,6 +68,28 @@ std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperS
             points[x] += p * q;
     });
     return points;
+}
+
+struct Run { int status = -1; QByteArray out, err; };
+
+Run RunCoach(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUINTOR_COACH), args);
+    if (!process.waitForFinished(5 * 60 * 1000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// A player's card so far: each row booked with five of a face once, the
+// rest with whatever the dice give.
+history::PlayerRecord Player(const QString &name, std::optional<Level> computer, const std::vector<std::pair<int, Dice>> &turns)
+{
+    history::PlayerRecord player{name, computer, 0, {}};
+    for (const auto &[row, dice] : turns)
+        player.turns.push_back({{dice}, {}, row, history::Points(dice, row)});
+    player.total = history::Total(player.turns);
+    return player;
 }
 
 } // namespace
@@ -181,6 +210,65 @@ private slots:
                 QCOMPARE(totals[std::size_t(s)][std::size_t(game)], total);
             }
         }
+    }
+
+    // The coach on records: finished (certain), still going on, and bad.
+    void coach()
+    {
+        QTemporaryDir dir;
+        const Dice fives{5, 5, 5, 5, 5}, low{1, 1, 2, 2, 3};
+        history::GameRecord record{QDateTime::currentDateTimeUtc(), {}};
+        std::vector<std::pair<int, Dice>> ann, bob;
+        for (int row : {5, 6, 7, 8, 9, 10, 11, 1, 2, 3, 4, 12, 13, 14, 15})
+            ann.push_back({row, fives});
+        for (int row : {1, 2, 3, 4, 12, 13, 5, 6, 7, 8, 9, 10, 11, 14, 15})
+            bob.push_back({row, low});
+        record.players = {Player("Ann\x1b[2J", {}, ann), Player("Bob", Level::Hard, bob)};
+        const int annTotal = record.players[0].total;
+        const auto write = [&](const QString &name, const QByteArray &json) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+        };
+        write("over.json", history::ToJson(record));
+        // Still going on: Ann has played seven turns, Bob six.
+        record.finished = {};
+        record.players = {Player("Ann", {}, {ann.begin(), ann.begin() + 7}), Player("Bob", Level::Hard, {bob.begin(), bob.begin() + 6})};
+        write("going.json", history::ToJson(record));
+        // Ann has booked Fives to Straight (25 above), Bob Aces to Fours (9 above) and two rows below.
+        const std::vector<SeatState> seats{{0x07f0, 25, record.players[0].total, {}}, {0x180f, 9, record.players[1].total, Level::Hard}};
+        std::swap(record.players[0], record.players[1]); // Bob, first, played fewer
+        write("bad.json", history::ToJson(record));
+
+        Run run = RunCoach({"--win-chance", dir.filePath("over.json"), "--json"});
+        QCOMPARE(run.status, 0);
+        QJsonObject root = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(root["games"].toInt(), DefaultWinChanceGames);
+        const QJsonObject ann0{{"name", "Ann\x1b[2J"}, {"computer", QJsonValue()}, {"total", annTotal}, {"open", 0}, {"chance", 1}};
+        QCOMPARE(root["players"].toArray()[0].toObject(), ann0);
+        QCOMPARE(root["players"].toArray()[1].toObject()["chance"].toDouble(), 0.0);
+        run = RunCoach({"--win-chance", dir.filePath("over.json")});
+        QVERIFY2(run.out.contains("Ann\xef\xbf\xbd[2J") && !run.out.contains('\x1b'), run.out); // no escape reaches a terminal
+
+        run = RunCoach({"--win-chance", dir.filePath("going.json"), "--games", "2000", "--seed", "7", "--json"});
+        QCOMPARE(run.status, 0);
+        root = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(root["games"].toInt(), 2000);
+        const auto chances = WinChances(*m_table, seats, 2000, 7);
+        for (int i = 0; i < 2; ++i) {
+            const QJsonObject player = root["players"].toArray()[i].toObject();
+            QCOMPARE(player["open"].toInt(), 8 + i);
+            QCOMPARE(player["computer"], i ? QJsonValue("hard") : QJsonValue());
+            QVERIFY2(std::abs(player["chance"].toDouble() - chances[std::size_t(i)]) < 1e-4, run.out);
+        }
+        run = RunCoach({"--review", dir.filePath("going.json")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith("Ann: expected final total now "), run.out);
+
+        run = RunCoach({"--win-chance", dir.filePath("bad.json")});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("player 2 has 7 turns"), run.err);
+        run = RunCoach({"--stats", dir.path(), "--json"}); // statistics take finished games only
+        QVERIFY2(run.out.contains("\"skipped\":2"), run.out);
     }
 };
 
