@@ -175,6 +175,9 @@ private slots:
         const std::vector<SeatState> seats{{}, {0x4021, 24, 50, Level::Medium}, {0x0f00, 0, 80, {}}};
         const auto one = Chances(seats, 3000, 1);
         QCOMPARE(one, Chances(seats, 3000, 2));
+        // A first estimate's games are the first of the full one's.
+        const auto first = SampleFinalTotals(*m_table, seats, 100, 20261207), full = SampleFinalTotals(*m_table, seats, 300, 20261207);
+        QCOMPARE(first[1], std::vector<int>(full[1].begin(), full[1].begin() + 100));
         QVERIFY(one != WinChances(*m_table, seats, 3000, 1));
         QVERIFY(std::abs(one[0] + one[1] + one[2] - 1) < 1e-12);
         const std::atomic<bool> cancel{true};

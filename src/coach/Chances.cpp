@@ -70,9 +70,8 @@ QString FormatText(const Chances &chances)
     qsizetype width = 0;
     for (const QString &name : names)
         width = std::max(width, name.size());
-    QString out = over ? QStringLiteral("The game is over (a tie goes to the lower seat).\n")
-                       : QStringLiteral("Chance of winning from here, from %1 games per player played out "
-                                        "(a tie goes to the lower seat):\n")
+    QString out = over ? QStringLiteral("The game is over (ties go to the lower seat):\n")
+                       : QStringLiteral("Chance of winning, %1 games a player played out (ties go to the lower seat):\n")
                              .arg(chances.games);
     const auto line = [&](const QString &name, const QString &total, const QString &open, const QString &chance) {
         return name.leftJustified(width) + QStringLiteral("  ") + total.rightJustified(5) + QStringLiteral("  ")

@@ -32,6 +32,11 @@ struct SeatState {
 // games only lowers the variance: two even players at the start need about
 // 6,400.)
 constexpr int DefaultWinChanceGames = 9604;
+// A first estimate at once, within about 3 points: an eighth of the games
+// and of the time. Game i of a seat is the same whatever the number of
+// games, so the full estimate with the same seed plays these games again
+// and adds to them: refining costs an eighth more than the full alone.
+constexpr int FirstWinChanceGames = DefaultWinChanceGames / 8;
 
 // Each seat's chance of finishing first, in seat order, summing to 1. A
 // finished game gives exactly 1 and 0s; a player who cannot catch the
