@@ -20,34 +20,30 @@ using namespace strategy;
 namespace {
 
 constexpr BookedRows AllBut(int row) { return AllBooked & ~(1u << (row - 1)); }
+SeatState Over(int total) { return {AllBooked, 63, total, {}}; }
 
 // The points one remaining turn brings under perfect play, exactly: every
 // throw of the dice enumerated, every decision the advice's best.
 std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperSum)
 {
     std::map<std::pair<Dice, int>, std::map<int, double>> memo;
-    // Every outcome of throwing `count` dice next to `kept`, with its
-    // chance: faces ascending, each set once, weighed by its orders.
-    const auto throws = [](std::vector<int> kept, const auto &each) {
-        const auto more = [&](const auto &self, std::vector<int> &dice, int from, double p) -> void {
-            if (int(dice.size()) == 5) {
+    // Every outcome of throwing the dice not kept, with its chance: each set
+    // of faces once, weighed by the orders it can come in.
+    const auto throws = [](std::vector<int> dice, const auto &each) {
+        const auto more = [&](const auto &self, int from, int thrown, double p) -> void {
+            if (dice.size() == 5) {
                 Dice sorted{};
-                std::copy(dice.begin(), dice.end(), sorted.begin());
-                std::sort(sorted.begin(), sorted.end());
-                each(sorted, p);
-                return;
+                std::partial_sort_copy(dice.begin(), dice.end(), sorted.begin(), sorted.end());
+                return each(sorted, p);
             }
             for (int face = from; face <= 6; ++face) {
-                // The orders of the thrown dice: n! / (n1! ... n6!), built up die by die.
-                const int thrown = int(dice.size() - kept.size()) + 1;
-                const int same = int(std::count(dice.begin() + std::ptrdiff_t(kept.size()), dice.end(), face)) + 1;
+                const int same = int(std::count(dice.end() - thrown, dice.end(), face)) + 1;
                 dice.push_back(face);
-                self(self, dice, face, p * thrown / same / 6);
+                self(self, face, thrown + 1, p * (thrown + 1) / same / 6);
                 dice.pop_back();
             }
         };
-        std::vector<int> dice = kept;
-        more(more, dice, 1, 1.0);
+        more(more, 1, 0, 1.0);
     };
     const auto turn = [&](const auto &self, const Dice &dice, int rollsLeft) -> const std::map<int, double> & {
         auto &known = memo[{dice, rollsLeft}];
@@ -81,8 +77,7 @@ Run RunCoach(const QStringList &args)
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// A player's card so far: each row booked with five of a face once, the
-// rest with whatever the dice give.
+// A player's card so far: each turn one roll, booked in a row.
 history::PlayerRecord Player(const QString &name, std::optional<Level> computer, const std::vector<std::pair<int, Dice>> &turns)
 {
     history::PlayerRecord player{name, computer, 0, {}};
@@ -117,15 +112,13 @@ private slots:
     {
         QTest::addColumn<std::vector<SeatState>>("seats");
         QTest::addColumn<std::vector<double>>("chances");
-        const SeatState over{AllBooked, 63, 0, {}};
-        const auto at = [](SeatState s, int total) { s.total = total; return s; };
-        QTest::newRow("over, highest wins") << std::vector{at(over, 200), at(over, 250), at(over, 249)} << std::vector{0.0, 1.0, 0.0};
-        QTest::newRow("over, tie to the lower seat") << std::vector{at(over, 200), at(over, 250), at(over, 250)} << std::vector{0.0, 1.0, 0.0};
-        QTest::newRow("over, all tied") << std::vector{at(over, 240), at(over, 240)} << std::vector{1.0, 0.0};
+        QTest::newRow("over, highest wins") << std::vector{Over(200), Over(250), Over(249)} << std::vector{0.0, 1.0, 0.0};
+        QTest::newRow("over, tie to the lower seat") << std::vector{Over(200), Over(250), Over(250)} << std::vector{0.0, 1.0, 0.0};
+        QTest::newRow("over, all tied") << std::vector{Over(240), Over(240)} << std::vector{1.0, 0.0};
         // Only Chance open: 30 at most, which only ties the leader's 300.
-        QTest::newRow("tie is the most, higher seat") << std::vector{at(over, 300), SeatState{AllBut(15), 63, 270, {}}} << std::vector{1.0, 0.0};
+        QTest::newRow("tie is the most, higher seat") << std::vector{Over(300), SeatState{AllBut(15), 63, 270, {}}} << std::vector{1.0, 0.0};
         // Only Sixs open at 45: 30 and the bonus at most.
-        QTest::newRow("bonus is not enough") << std::vector{SeatState{AllBut(6), 45, 190, {}}, at(over, 271)} << std::vector{0.0, 1.0};
+        QTest::newRow("bonus is not enough") << std::vector{SeatState{AllBut(6), 45, 190, {}}, Over(271)} << std::vector{0.0, 1.0};
     }
     void certain()
     {
@@ -139,12 +132,10 @@ private slots:
     void lastTurn_data()
     {
         QTest::addColumn<std::vector<SeatState>>("seats");
-        const SeatState over{AllBooked, 63, 0, {}};
-        const auto at = [](SeatState s, int total) { s.total = total; return s; };
-        QTest::newRow("Chance against a total") << std::vector{SeatState{AllBut(15), 63, 200, {}}, at(over, 223)};
-        QTest::newRow("Quinthor ties, lower seat") << std::vector{SeatState{AllBut(14), 63, 250, {}}, at(over, 300)};
-        QTest::newRow("Sixs for the bonus") << std::vector{at(over, 240), SeatState{AllBut(6), 45, 195, {}}};
-        QTest::newRow("Aces, 70 on the card") << std::vector{SeatState{AllBut(1), 70, 250, {}}, at(over, 253)};
+        QTest::newRow("Chance against a total") << std::vector{SeatState{AllBut(15), 63, 200, {}}, Over(223)};
+        QTest::newRow("Quinthor ties, lower seat") << std::vector{SeatState{AllBut(14), 63, 250, {}}, Over(300)};
+        QTest::newRow("Sixs for the bonus") << std::vector{Over(240), SeatState{AllBut(6), 45, 195, {}}};
+        QTest::newRow("Aces, 70 on the card") << std::vector{SeatState{AllBut(1), 70, 250, {}}, Over(253)};
         QTest::newRow("Quinthor against Chance") << std::vector{SeatState{AllBut(14), 40, 228, {}}, SeatState{AllBut(15), 63, 210, {}}};
     }
     void lastTurn()
@@ -156,7 +147,7 @@ private slots:
             double mean = 0; // as the engine expects it
             for (const auto &[x, p] : points.back())
                 mean += x * p;
-            QVERIFY(std::abs(mean - (s.booked == AllBooked ? 0 : m_table->Expected(s.booked, s.upperSum))) < 1e-3);
+            QVERIFY(std::abs(mean - m_table->Expected(s.booked, s.upperSum)) < 1e-3);
         }
         double first = 0; // seat 1 wins ties
         for (const auto &[x, p] : points[0])
@@ -241,6 +232,8 @@ private slots:
         const std::vector<SeatState> seats{{0x07f0, 25, record.players[0].total, {}}, {0x180f, 9, record.players[1].total, Level::Hard}};
         std::swap(record.players[0], record.players[1]); // Bob, first, played fewer
         write("bad.json", history::ToJson(record));
+        record.players = {Player("Ann", {}, ann), Player("Bob", {}, bob)}; // every turn played, yet going on
+        write("over-going.json", history::ToJson(record));
 
         Run run = RunCoach({"--win-chance", dir.filePath("over.json"), "--json"});
         QCOMPARE(run.status, 0);
@@ -267,11 +260,13 @@ private slots:
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.startsWith("Ann: expected final total now "), run.out);
 
-        run = RunCoach({"--win-chance", dir.filePath("bad.json")});
-        QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.contains("player 2 has 7 turns"), run.err);
+        for (const auto &[file, why] : {std::pair{"bad.json", "player 2 has 7 turns"}, {"over-going.json", "the game is over"}}) {
+            run = RunCoach({"--win-chance", dir.filePath(file)});
+            QCOMPARE(run.status, 2);
+            QVERIFY2(run.err.contains(why), run.err);
+        }
         run = RunCoach({"--stats", dir.path(), "--json"}); // statistics take finished games only
-        QVERIFY2(run.out.contains("\"skipped\":2"), run.out);
+        QVERIFY2(run.out.contains("\"skipped\":3"), run.out);
     }
 };
 
