@@ -226,7 +226,7 @@ private slots:
         write("over.json", history::ToJson(record));
         // Still going on: Ann has played seven turns, Bob six.
         record.finished = {};
-        record.players = {Player("Ann", {}, {ann.begin(), ann.begin() + 7}), Player("Bob", Level::Hard, {bob.begin(), bob.begin() + 6})};
+        record.players = {Player("Ann", {}, {ann.begin(), ann.begin() + 7}), Player("Bob %1%2", Level::Hard, {bob.begin(), bob.begin() + 6})};
         write("going.json", history::ToJson(record));
         // Ann has booked Fives to Straight (25 above), Bob Aces to Fours (9 above) and two rows below.
         const std::vector<SeatState> seats{{0x07f0, 25, record.players[0].total, {}}, {0x180f, 9, record.players[1].total, Level::Hard}};
@@ -258,7 +258,7 @@ private slots:
         }
         run = RunCoach({"--review", dir.filePath("going.json")});
         QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith("Ann: expected final total now "), run.out);
+        QVERIFY2(run.out.startsWith("Ann: expected final total now ") && run.out.contains("\nBob %1%2: expected"), run.out);
 
         for (const auto &[file, why] : {std::pair{"bad.json", "player 2 has 7 turns"}, {"over-going.json", "the game is over"}}) {
             run = RunCoach({"--win-chance", dir.filePath(file)});
