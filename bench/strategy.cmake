@@ -35,3 +35,17 @@ add_custom_target(run_bench_history
     USES_TERMINAL
     COMMENT "Timing a review and the statistics over 2,000 and 10,000 records"
 )
+
+# The chance of winning: one estimate for two and four players, at the start
+# and halfway, with the figures it gives.
+#   cmake --build build/bench --target run_bench_winchance
+add_executable(bench_winchance bench_winchance.cpp)
+target_link_libraries(bench_winchance PRIVATE quintor_strategy)
+set_target_properties(bench_winchance PROPERTIES AUTOMOC OFF AUTOUIC OFF)
+quintor_warnings(bench_winchance)
+add_custom_target(run_bench_winchance
+    COMMAND bench_winchance
+    DEPENDS bench_winchance
+    USES_TERMINAL
+    COMMENT "Timing the chance of winning for two and four players"
+)

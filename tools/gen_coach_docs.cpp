@@ -35,7 +35,8 @@ QString ManPage()
                           ".SH SYNOPSIS\n");
     for (const char *usage : {"[\\-\\-booked ROWS \\-\\-upper N] [\\-\\-dice DICE \\-\\-rolls\\-left R] [\\-\\-score N] [\\-\\-top N] [\\-\\-json]",
                               "\\-\\-simulate N [\\-\\-level LEVEL] [\\-\\-seed S] [\\-\\-json]",
-                              "\\-\\-review FILE [\\-\\-json]", "\\-\\-stats [DIR] [\\-\\-json]"})
+                              "\\-\\-review FILE [\\-\\-json]", "\\-\\-stats [DIR] [\\-\\-json]",
+                              "\\-\\-win\\-chance FILE [\\-\\-games N] [\\-\\-seed S] [\\-\\-json]"})
         out += QStringLiteral(".B quintor\\-coach\n%1\n.br\n").arg(QLatin1String(usage));
     out += QStringLiteral(
         ".SH DESCRIPTION\n"
@@ -48,7 +49,7 @@ QString ManPage()
         "it prints the best choice, then every choice, best first, with the expected points still to come\n"
         "after it and what it costs against the best.\n"
         "It can also play simulated games at a strength level, review a recorded game against perfect play,\n"
-        "and gather statistics over a folder of recorded games.\n"
+        "gather statistics over a folder of recorded games, and tell each player's chance of winning a recorded game.\n"
         ".SH OPTIONS\n");
     for (const Option &o : coach::Options()) {
         QString head = QStringLiteral("\\fB%1\\fR").arg(Roff(QLatin1String(o.name)));

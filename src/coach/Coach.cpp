@@ -130,15 +130,41 @@ QString CheckRequest(Request &r, const Value &value)
     const auto games = value("--simulate"), review = value("--review"), stats = value("--stats");
     const auto level = value("--level"), seed = value("--seed"), score = value("--score"), top = value("--top");
     const auto booked = value("--booked"), upper = value("--upper"), dice = value("--dice"), rolls = value("--rolls-left");
-    const int modes = (games ? 1 : 0) + (review ? 1 : 0) + (stats ? 1 : 0);
+    const auto chance = value("--win-chance"), sampled = value("--games");
+    const int modes = (games ? 1 : 0) + (review ? 1 : 0) + (stats ? 1 : 0) + (chance ? 1 : 0);
     if (modes > 1)
-        return QStringLiteral("--simulate, --review and --stats cannot be combined");
-    if (!games && (level || seed))
-        return QStringLiteral("%1 goes with --simulate").arg(level ? QStringLiteral("--level") : QStringLiteral("--seed"));
+        return QStringLiteral("--simulate, --review, --stats and --win-chance cannot be combined");
+    if (!games && level)
+        return QStringLiteral("--level goes with --simulate");
+    if (!games && !chance && seed)
+        return QStringLiteral("--seed goes with --simulate or --win-chance");
+    if (!chance && sampled)
+        return QStringLiteral("--games goes with --win-chance");
     if (modes == 1 && (booked || upper || dice || rolls || score || top))
         return QStringLiteral("%1 takes no --booked, --upper, --dice, --rolls-left, --score or --top")
-            .arg(games ? QStringLiteral("--simulate") : review ? QStringLiteral("--review") : QStringLiteral("--stats"));
+            .arg(games ? QStringLiteral("--simulate") : review ? QStringLiteral("--review")
+                 : stats ? QStringLiteral("--stats") : QStringLiteral("--win-chance"));
     long long n = 0;
+    if (seed) {
+        bool ok = false;
+        const qulonglong s = seed->trimmed().toULongLong(&ok);
+        if (!ok)
+            return QStringLiteral("--seed needs a whole number 0..18446744073709551615, got '%1'").arg(*seed);
+        r.seed = s;
+    }
+    if (chance) {
+        if (chance->isEmpty())
+            return QStringLiteral("--win-chance needs a file");
+        r.winChance = *chance;
+        // Below 100 the figures are noise; above 100,000 memory grows for
+        // little (the default is already within a point).
+        if (sampled) {
+            if (QString e = WholeNumber(QStringLiteral("--games"), *sampled, 100, 100000, n); !e.isEmpty())
+                return e;
+            r.games = int(n);
+        }
+        return {};
+    }
     if (review) {
         if (review->isEmpty())
             return QStringLiteral("--review needs a file");
@@ -160,12 +186,6 @@ QString CheckRequest(Request &r, const Value &value)
             if (!found)
                 return QStringLiteral("--level needs easy, medium, hard or perfect, got '%1'").arg(*level);
             r.level = *found;
-        }
-        if (seed) {
-            const qulonglong s = seed->trimmed().toULongLong(&ok);
-            if (!ok)
-                return QStringLiteral("--seed needs a whole number 0..18446744073709551615, got '%1'").arg(*seed);
-            r.seed = s;
         }
         return {};
     }
@@ -224,6 +244,9 @@ std::vector<strategy::Choice> Listed(const Request &request, const std::vector<s
 
 } // namespace
 
+// The help of --games names the default.
+static_assert(strategy::DefaultWinChanceGames == 9604);
+
 const std::vector<Option> &Options()
 {
     static const std::vector<Option> options{
@@ -246,13 +269,19 @@ const std::vector<Option> &Options()
         {"--level", "LEVEL", ValueKind::Level, false,
          "the strength that plays the simulated games: easy, medium, hard or perfect (the default)"},
         {"--seed", "S", ValueKind::Number, false,
-         "the same seed gives the same simulated games; without it every run differs"},
+         "the same seed gives the same simulated games (or chances of winning); without it every run differs"},
         {"--review", "FILE", ValueKind::File, false,
          "rate every decision of a game record against perfect play: per player the total, the luck of the dice "
          "and the points lost by choices, then the costly decisions"},
         {"--stats", "DIR", ValueKind::Folder, true,
          "figures per player over every game record in DIR (by default the game's own record folder): games, "
          "mean and best total, share with the bonus, mean luck and mean loss"},
+        {"--win-chance", "FILE", ValueKind::File, false,
+         "each player's chance of winning a game record, finished or still going on, from the position after its "
+         "last booking: every remaining game sampled, people playing perfectly and computers at their level"},
+        {"--games", "N", ValueKind::Number, false,
+         "with --win-chance, the games sampled per player (100..100000; the default, 9604, gives every chance "
+         "within a percentage point, 19 times in 20)"},
         {"--json", nullptr, ValueKind::None, false, "print one JSON object instead of text"},
         {"--help", nullptr, ValueKind::None, false, "print this help (also -h)"},
     };
@@ -366,6 +395,7 @@ QString HelpText()
                "       quintor-coach --simulate N [--level LEVEL] [--seed S] [--json]\n"
                "       quintor-coach --review FILE [--json]\n"
                "       quintor-coach --stats [DIR] [--json]\n"
+               "       quintor-coach --win-chance FILE [--games N] [--seed S] [--json]\n"
                "\n"
                "Tells the best play for Quintor: the choice with the highest expected\n"
                "final score. With no options it prints the expected score of a new game\n"

@@ -7,6 +7,7 @@
 
 #include "strategy/Levels.h"
 #include "strategy/Strategy.h"
+#include "strategy/WinChance.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,6 +49,10 @@ struct Request {
     // --review FILE, --stats [DIR] (an empty folder: the game's own).
     std::optional<QString> review;
     std::optional<QString> stats;
+    // --win-chance FILE: each player's chance of winning, with --games
+    // sampled games per player.
+    std::optional<QString> winChance;
+    int games = strategy::DefaultWinChanceGames;
 };
 
 struct Parsed {

@@ -2,6 +2,7 @@
 // scripts. The arguments are checked before the table is touched, so bad
 // input is answered at once.
 
+#include "coach/Chances.h"
 #include "coach/Coach.h"
 #include "coach/Simulation.h"
 #include "history/Review.h"
@@ -111,13 +112,14 @@ int main(int argc, char *argv[])
     if (request.help)
         return Print(coach::HelpText().toLocal8Bit());
 
-    // A record is read and checked before the table is touched.
+    // A record is read and checked before the table is touched; one of a
+    // game still going on is rated or estimated as far as it goes.
     std::optional<history::GameRecord> record;
-    if (request.review) {
+    if (const auto file = request.review ? request.review : request.winChance) {
         QString error;
-        record = history::Load(*request.review, &error);
+        record = history::Load(*file, &error, true);
         if (!record)
-            return Fail(BadInput, QStringLiteral("%1: %2").arg(*request.review, error));
+            return Fail(BadInput, QStringLiteral("%1: %2").arg(*file, error));
     }
     // The game's own folder may not exist before its first game; a folder
     // given by name must.
@@ -136,6 +138,15 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "quintor-coach: cannot keep the table in %s (%s); it is worked out again on every run\n",
                      cache.FileName().toLocal8Bit().constData(), notKept.toLocal8Bit().constData());
 
+    // Without a seed every run differs.
+    const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    if (record && request.winChance) {
+        const auto chances = coach::WinChances(*table, *record, request.games, seed);
+        if (!chances)
+            return Fail(Failed, QStringLiteral("the engine found no chances for this record"));
+        return Print(request.json ? coach::FormatJson(*chances) : coach::FormatText(*chances).toLocal8Bit());
+    }
     if (record) {
         const auto reviews = history::Review(*table, *record);
         return Print(request.json ? history::FormatJson(reviews) : history::FormatText(reviews).toLocal8Bit());
@@ -145,8 +156,6 @@ int main(int argc, char *argv[])
         return Print(request.json ? history::FormatJson(statistics) : history::FormatText(statistics).toLocal8Bit());
     }
     if (request.simulate) {
-        const std::uint64_t seed = request.seed ? *request.seed : std::random_device{}() ^
-            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
         TerminalProgress playing("playing the games");
         const coach::Simulation simulation =
             coach::Simulate(*table, *request.simulate, request.level, seed, 0, playing.Callback());

@@ -104,7 +104,7 @@ public:
         return true;
     }
 
-    bool player(const QJsonValue &value, PlayerRecord &out, int number_)
+    bool player(const QJsonValue &value, PlayerRecord &out, int number_, bool finished)
     {
         const QJsonObject object = value.toObject();
         const QString who = QStringLiteral("player %1").arg(number_);
@@ -120,8 +120,9 @@ public:
             return fail(QStringLiteral("%1: \"computer\" must be null or a level").arg(who));
         }
         const QJsonArray turns = object.value(QStringLiteral("turns")).toArray();
-        if (turns.size() != strategy::RowCount)
-            return fail(QStringLiteral("%1 has %2 turns; a finished game has 15").arg(who).arg(turns.size()));
+        if (finished ? turns.size() != strategy::RowCount : turns.size() > strategy::RowCount)
+            return fail(QStringLiteral("%1 has %2 turns; a %3 game has 15")
+                            .arg(who).arg(turns.size()).arg(finished ? QStringLiteral("finished") : QStringLiteral("whole")));
         std::array<bool, 16> booked{};
         for (int t = 0; t < turns.size(); ++t) {
             Turn turn_;
@@ -202,12 +203,13 @@ QByteArray ToJson(const GameRecord &record)
     const QJsonObject root{
         {QStringLiteral("format"), Format},
         {QStringLiteral("version"), Version},
-        {QStringLiteral("finished"), record.finished.toUTC().toString(Qt::ISODate)},
+        {QStringLiteral("finished"), record.finished.isValid() ? QJsonValue(record.finished.toUTC().toString(Qt::ISODate))
+                                                               : QJsonValue(false)},
         {QStringLiteral("players"), players}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::optional<GameRecord> FromJson(const QByteArray &json, QString *error)
+std::optional<GameRecord> FromJson(const QByteArray &json, QString *error, bool unfinishedToo)
 {
     Reader reader;
     QJsonParseError parseError{};
@@ -231,16 +233,34 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error)
                                                   : version.isUndefined() ? QStringLiteral(", and is missing") : QString()));
     if (version.toDouble() != Version)
         return failed(QStringLiteral("record version %1 is not supported (only %2)").arg(version.toDouble()).arg(Version));
-    record.finished = QDateTime::fromString(root.value(QStringLiteral("finished")).toString(), Qt::ISODate);
-    if (!record.finished.isValid())
-        return failed(QStringLiteral("\"finished\" is not a date and time such as 2026-12-07T15:04:05Z"));
+    const QJsonValue finished = root.value(QStringLiteral("finished"));
+    const bool going = unfinishedToo && finished == QJsonValue(false);
+    if (!going) {
+        record.finished = QDateTime::fromString(finished.toString(), Qt::ISODate);
+        if (!record.finished.isValid())
+            return failed(QStringLiteral("\"finished\" is not a date and time such as 2026-12-07T15:04:05Z%1")
+                              .arg(unfinishedToo ? QStringLiteral(", nor false for a game still going on") : QString()));
+    }
     const QJsonArray players = root.value(QStringLiteral("players")).toArray();
     if (players.isEmpty() || players.size() > 4)
         return failed(QStringLiteral("a game has 1 to 4 players, not %1").arg(players.size()));
     for (int p = 0; p < players.size(); ++p) {
         record.players.emplace_back();
-        if (!reader.player(players[p], record.players.back(), p + 1))
+        if (!reader.player(players[p], record.players.back(), p + 1, !going))
             return failed(reader.error);
+    }
+    if (going) {
+        // Players take their turns in seat order.
+        const std::size_t first = record.players.front().turns.size();
+        for (std::size_t p = 1; p < record.players.size(); ++p) {
+            const std::size_t turns = record.players[p].turns.size();
+            if (turns > record.players[p - 1].turns.size() || turns + 1 < first)
+                return failed(QStringLiteral("player %1 has %2 turns after player 1's %3; in a game still going on "
+                                             "each player has the turns of the one before or one fewer")
+                                  .arg(p + 1).arg(turns).arg(first));
+        }
+        if (record.players.back().turns.size() == strategy::RowCount)
+            return failed(QStringLiteral("every player has 15 turns, so the game is over: \"finished\" must say when"));
     }
     return record;
 }
@@ -280,7 +300,7 @@ bool Save(const GameRecord &record, const QString &folder, QString *fileName, QS
     return files::WriteAtomically(name, ToJson(record), why);
 }
 
-std::optional<GameRecord> Load(const QString &fileName, QString *error)
+std::optional<GameRecord> Load(const QString &fileName, QString *error, bool unfinishedToo)
 {
     QByteArray bytes;
     QString why;
@@ -289,7 +309,7 @@ std::optional<GameRecord> Load(const QString &fileName, QString *error)
             *error = QStringLiteral("cannot read %1: %2").arg(fileName, why);
         return std::nullopt;
     }
-    return FromJson(bytes, error);
+    return FromJson(bytes, error, unfinishedToo);
 }
 
 } // namespace history

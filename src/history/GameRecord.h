@@ -39,7 +39,7 @@ struct PlayerRecord {
 };
 
 struct GameRecord {
-    QDateTime finished; // UTC
+    QDateTime finished; // UTC; not valid for a game still going on
     std::vector<PlayerRecord> players;
 };
 
@@ -53,7 +53,11 @@ QJsonArray DiceToJson(const strategy::Dice &dice);
 // not score in that row, a held die that changed, a total that does not
 // add up) gives nothing, and `error` says what is wrong, naming the player
 // and turn where it can.
-std::optional<GameRecord> FromJson(const QByteArray &json, QString *error);
+//
+// With `unfinishedToo` a game still going on is read as well: "finished" is
+// false, and each player holds the turns completed so far, the same number
+// as the player before or one fewer, and fewer than 15 for the last.
+std::optional<GameRecord> FromJson(const QByteArray &json, QString *error, bool unfinishedToo = false);
 
 // The points a finished turn's last roll scores in its row.
 int Points(const strategy::Dice &dice, int row);
@@ -69,6 +73,6 @@ bool Save(const GameRecord &record, const QString &folder, QString *fileName = n
           QString *why = nullptr);
 
 // Reads one record file: only a regular file of sane size is opened.
-std::optional<GameRecord> Load(const QString &fileName, QString *error);
+std::optional<GameRecord> Load(const QString &fileName, QString *error, bool unfinishedToo = false);
 
 } // namespace history

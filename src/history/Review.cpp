@@ -159,11 +159,10 @@ QString Summary(const PlayerReview &r, QChar minus)
     };
     const QString outcome = r.finished() ? QStringLiteral("total %1").arg(r.total)
                                          : QStringLiteral("expected final total now %1").arg(r.course.empty() ? r.expectedStart : r.course.back(), 0, 'f', 2);
+    // All at once, so that a name holding "%3" stays as it is.
     return QStringLiteral("%1: %2 = %3 expected at the start, %4 luck, %5 lost by choices")
-        .arg(r.name, outcome)
-        .arg(r.expectedStart, 0, 'f', 2)
-        .arg(figure(r.luck))
-        .arg(std::max(0.0, r.loss), 0, 'f', 2);
+        .arg(r.name, outcome, QString::number(r.expectedStart, 'f', 2), figure(r.luck),
+             QString::number(std::max(0.0, r.loss), 'f', 2));
 }
 
 QString FormatText(const std::vector<PlayerReview> &reviews)

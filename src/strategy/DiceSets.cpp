@@ -31,6 +31,35 @@ void collect(int dice, int face, FaceCounts &counts, std::vector<FaceCounts> &ou
     }
 }
 
+// Every set of dice that can be kept out of `counts`, more dice first, then
+// in descending order of face counts; the whole roll itself is left out.
+std::vector<FaceCounts> keepsOf(const FaceCounts &counts)
+{
+    std::vector<FaceCounts> keeps;
+    FaceCounts k{};
+    const auto walk = [&](auto &&self, int face) -> void {
+        if (face > 6) {
+            if (k != counts)
+                keeps.push_back(k);
+            return;
+        }
+        for (int n = counts[face]; n >= 0; --n) {
+            k[face] = static_cast<std::uint8_t>(n);
+            self(self, face + 1);
+        }
+    };
+    walk(walk, 1);
+    const auto size = [](const FaceCounts &c) {
+        int n = 0;
+        for (int f = 1; f <= 6; ++f)
+            n += c[f];
+        return n;
+    };
+    std::stable_sort(keeps.begin(), keeps.end(),
+                     [&](const FaceCounts &a, const FaceCounts &b) { return size(a) > size(b); });
+    return keeps;
+}
+
 DiceSets build()
 {
     DiceSets d;
@@ -76,6 +105,8 @@ DiceSets build()
                 dice[die++] = static_cast<std::int16_t>(f);
         }
         d.probability[r] = orders / 7776.0;
+        for (const FaceCounts &k : keepsOf(d.count[r]))
+            d.keeps[r][d.keepCount[r]++] = d.byKey[keyOf(k)];
         const auto e = valmod::Evaluate(dice);
         for (int row = 1; row <= RowCount; ++row)
             d.points[row][r] = e.categoryValue[row];

@@ -34,6 +34,13 @@ struct DiceSets {
     std::array<std::array<float, RollSets>, RowCount + 1> points{};
     // Dice of each face in each roll, by column for the booking loop.
     std::array<std::array<std::uint8_t, RollSets>, 7> faceColumn{};
+    // What can be kept out of each roll: every set of its dice but the whole
+    // roll, more dice first, then in descending order of face counts. This
+    // is the order the advice lists keeps in, so ties fall the same way
+    // wherever a choice is made.
+    static constexpr int MostKeeps = 31; // five different faces
+    std::array<std::array<std::int16_t, MostKeeps>, RollSets> keeps{};
+    std::array<std::uint8_t, RollSets> keepCount{};
 
     // The number of a set, or -1 for more than five dice.
     int IndexOf(const FaceCounts &counts) const;

@@ -1,6 +1,7 @@
 #include "strategy/Levels.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace strategy {
 
@@ -22,6 +23,15 @@ double Spread(Level level)
         break;
     }
     return 0.0;
+}
+
+std::vector<double> ExpectedOf(const std::vector<Choice> &choices)
+{
+    std::vector<double> expected;
+    expected.reserve(choices.size());
+    for (const Choice &c : choices)
+        expected.push_back(c.expected);
+    return expected;
 }
 
 } // namespace
@@ -64,27 +74,48 @@ double LevelRandom::Uniform()
 
 std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom &random)
 {
+    const std::vector<double> expected = ExpectedOf(choices);
+    return Choose(level, expected.data(), expected.size(), random);
+}
+
+std::size_t Choose(Level level, const double *expected, std::size_t count, LevelRandom &random)
+{
     // Nothing is drawn when there is nothing to choose, so that seeded games replay.
-    if (Spread(level) <= 0.0 || choices.size() < 2)
+    if (Spread(level) <= 0.0 || count < 2)
         return 0;
-    return Choose(level, choices, random.Uniform());
+    return Choose(level, expected, count, random.Uniform());
 }
 
 std::size_t Choose(Level level, const std::vector<Choice> &choices, double draw)
 {
+    const std::vector<double> expected = ExpectedOf(choices);
+    return Choose(level, expected.data(), expected.size(), draw);
+}
+
+std::size_t Choose(Level level, const double *expected, std::size_t count, double draw)
+{
     const double spread = Spread(level);
-    if (spread <= 0.0 || choices.size() < 2)
+    if (spread <= 0.0 || count < 2)
         return 0;
-    const double best = choices.front().expected;
+    const double best = expected[0];
+    // Each weight worked out once (the engine's lists are short); the same
+    // figures either way.
+    double kept[64];
+    const auto weight = [&](std::size_t i) {
+        return i < std::size(kept) ? kept[i] : std::exp(-(best - expected[i]) / spread);
+    };
     double sum = 0.0;
     std::size_t last = 0; // choices are best first: the costly ones are at the end
-    for (std::size_t i = 0; i < choices.size() && best - choices[i].expected <= MaxMistake; ++i) {
-        sum += std::exp(-(best - choices[i].expected) / spread);
+    for (std::size_t i = 0; i < count && best - expected[i] <= MaxMistake; ++i) {
+        const double w = std::exp(-(best - expected[i]) / spread);
+        if (i < std::size(kept))
+            kept[i] = w;
+        sum += w;
         last = i;
     }
     double pick = draw * sum;
     for (std::size_t i = 0; i < last; ++i) {
-        pick -= std::exp(-(best - choices[i].expected) / spread);
+        pick -= weight(i);
         if (pick < 0.0)
             return i;
     }

@@ -37,9 +37,12 @@ private:
 // The index, into choices as Advise gives them (best first), of the choice
 // the level makes. Perfect always takes the first.
 std::size_t Choose(Level level, const std::vector<Choice> &choices, LevelRandom &random);
+// The same over the choices' expected values alone, best first.
+std::size_t Choose(Level level, const double *expected, std::size_t count, LevelRandom &random);
 // The same for a draw in [0, 1): the choices within MaxMistake of the best
 // share that range by their weights, best first.
 std::size_t Choose(Level level, const std::vector<Choice> &choices, double draw);
+std::size_t Choose(Level level, const double *expected, std::size_t count, double draw);
 
 // One game of one player at a level, with dice from rollDie (a face 1..6 per
 // call, die by die as the game draws them).

@@ -1,0 +1,105 @@
+#include "coach/Chances.h"
+
+#include "strategy/Wording.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <bitset>
+
+namespace coach {
+
+namespace {
+
+// A name from a record is data: control characters (C0, DEL and C1) are
+// shown as U+FFFD, so that a record cannot move the cursor or recolour
+// the terminal.
+QString Printable(QString name)
+{
+    for (QChar &c : name)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            c = QChar(0xFFFD);
+    return name;
+}
+
+} // namespace
+
+std::vector<strategy::SeatState> SeatsOf(const history::GameRecord &record)
+{
+    std::vector<strategy::SeatState> seats;
+    for (const history::PlayerRecord &player : record.players) {
+        strategy::SeatState seat;
+        for (const history::Turn &turn : player.turns) {
+            seat.booked = static_cast<strategy::BookedRows>(seat.booked | (1u << (turn.row - 1)));
+            seat.upperSum += turn.row <= 6 ? turn.points : 0;
+        }
+        seat.total = history::Total(player.turns);
+        seat.computer = player.computer;
+        seats.push_back(seat);
+    }
+    return seats;
+}
+
+std::optional<Chances> WinChances(const strategy::Table &table, const history::GameRecord &record, int games,
+                                  std::uint64_t seed)
+{
+    const std::vector<strategy::SeatState> seats = SeatsOf(record);
+    const std::vector<double> chances = strategy::WinChances(table, seats, games, seed);
+    if (chances.size() != seats.size())
+        return std::nullopt;
+    Chances out;
+    out.games = games;
+    for (std::size_t i = 0; i < seats.size(); ++i) {
+        const int open = strategy::RowCount - int(std::bitset<strategy::RowCount>(seats[i].booked).count());
+        out.seats.push_back({record.players[i].name, seats[i].computer, seats[i].total, open, chances[i]});
+    }
+    return out;
+}
+
+QString FormatText(const Chances &chances)
+{
+    bool over = true;
+    QStringList names{QStringLiteral("Player")};
+    for (const SeatChance &s : chances.seats) {
+        over = over && s.open == 0;
+        names << Printable(s.name)
+                     + (s.computer ? QStringLiteral(" (%1)").arg(QLatin1String(strategy::LevelName(*s.computer))) : QString());
+    }
+    qsizetype width = 0;
+    for (const QString &name : names)
+        width = std::max(width, name.size());
+    QString out = over ? QStringLiteral("The game is over (ties go to the lower seat):\n")
+                       : QStringLiteral("Chance of winning, %1 games a player played out (ties go to the lower seat):\n")
+                             .arg(chances.games);
+    const auto line = [&](const QString &name, const QString &total, const QString &open, const QString &chance) {
+        return name.leftJustified(width) + QStringLiteral("  ") + total.rightJustified(5) + QStringLiteral("  ")
+             + open.rightJustified(4) + QStringLiteral("  ") + chance.rightJustified(6) + u'\n';
+    };
+    out += line(names[0], QStringLiteral("Total"), QStringLiteral("Open"), QStringLiteral("Chance"));
+    for (std::size_t i = 0; i < chances.seats.size(); ++i) {
+        const SeatChance &s = chances.seats[i];
+        out += line(names[qsizetype(i) + 1], QString::number(s.total), QString::number(s.open),
+                    QString::number(s.chance * 100, 'f', 1) + u'%');
+    }
+    return out;
+}
+
+QByteArray FormatJson(const Chances &chances)
+{
+    QJsonArray players;
+    for (const SeatChance &s : chances.seats)
+        players.append(QJsonObject{
+            {QStringLiteral("name"), s.name},
+            {QStringLiteral("computer"),
+             s.computer ? QJsonValue(QLatin1String(strategy::LevelName(*s.computer))) : QJsonValue()},
+            {QStringLiteral("total"), s.total},
+            {QStringLiteral("open"), s.open},
+            {QStringLiteral("chance"), strategy::JsonFigure(s.chance)}});
+    return QJsonDocument(QJsonObject{{QStringLiteral("games"), chances.games}, {QStringLiteral("players"), players}})
+               .toJson(QJsonDocument::Compact)
+         + '\n';
+}
+
+} // namespace coach
