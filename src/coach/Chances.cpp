@@ -1,5 +1,6 @@
 #include "coach/Chances.h"
 
+#include "history/Review.h"
 #include "strategy/Wording.h"
 
 #include <QJsonArray>
@@ -10,21 +11,6 @@
 #include <bitset>
 
 namespace coach {
-
-namespace {
-
-// A name from a record is data: control characters (C0, DEL and C1) are
-// shown as U+FFFD, so that a record cannot move the cursor or recolour
-// the terminal.
-QString Printable(QString name)
-{
-    for (QChar &c : name)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
-            c = QChar(0xFFFD);
-    return name;
-}
-
-} // namespace
 
 std::vector<strategy::SeatState> SeatsOf(const history::GameRecord &record)
 {
@@ -64,8 +50,9 @@ QString FormatText(const Chances &chances)
     QStringList names{QStringLiteral("Player")};
     for (const SeatChance &s : chances.seats) {
         over = over && s.open == 0;
-        names << Printable(s.name)
-                     + (s.computer ? QStringLiteral(" (%1)").arg(QLatin1String(strategy::LevelName(*s.computer))) : QString());
+        // A record is data: no control characters reach the terminal, and a
+        // long name is cut short.
+        names << history::PrintableText(history::DisplayName(s.name, s.computer), history::LongestName);
     }
     qsizetype width = 0;
     for (const QString &name : names)

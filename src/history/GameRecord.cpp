@@ -265,6 +265,14 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error, bool 
     return record;
 }
 
+QString DisplayName(const QString &name, const std::optional<strategy::Level> &computer)
+{
+    if (!computer)
+        return name;
+    const QString strength = QStringLiteral(" (%1)").arg(QString::fromStdString(strategy::LevelTitle(*computer)));
+    return name.endsWith(strength) ? name : name + strength;
+}
+
 QString DefaultFolder()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

@@ -64,6 +64,10 @@ int Points(const strategy::Dice &dice, int row);
 // The total of a card's bookings, with the bonus of 50 at 63 in rows 1..6.
 int Total(const std::vector<Turn> &turns, bool *bonus = nullptr);
 
+// A player as people read the name: a computer's with its strength,
+// "Computer 2 (Hard)" (the game names its computers so already).
+QString DisplayName(const QString &name, const std::optional<strategy::Level> &computer);
+
 // $XDG_DATA_HOME/quintor/games (~/.local/share/quintor/games by default).
 QString DefaultFolder();
 

@@ -163,13 +163,7 @@ int PlayerStatistics::best() const
 
 QString StatisticsName(const PlayerReview &review)
 {
-    if (!review.computer)
-        return review.name;
-    QString level = QLatin1String(strategy::LevelName(*review.computer));
-    level[0] = level[0].toUpper();
-    const QString strength = QStringLiteral(" (%1)").arg(level);
-    // The game names its computers so already.
-    return review.name.endsWith(strength) ? review.name : review.name + strength;
+    return DisplayName(review.name, review.computer);
 }
 
 QString DefaultRatingsFile()

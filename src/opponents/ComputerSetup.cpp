@@ -32,9 +32,7 @@ QString ComputerSetup::ComputerName(int index, int computers, strategy::Level le
 
 QString ComputerSetup::LevelTitle(strategy::Level level)
 {
-    QString title = QLatin1String(strategy::LevelName(level));
-    title[0] = title[0].toUpper();
-    return title;
+    return QString::fromStdString(strategy::LevelTitle(level));
 }
 
 ComputerSetup ComputerSetup::Load(const SettingsStore &settings)

@@ -51,6 +51,13 @@ const char *LevelName(Level level)
     return "perfect";
 }
 
+std::string LevelTitle(Level level)
+{
+    std::string title = LevelName(level);
+    title[0] = char(title[0] - 'a' + 'A');
+    return title;
+}
+
 std::optional<Level> LevelFromName(std::string_view name)
 {
     for (Level level : Levels)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace strategy {
@@ -21,6 +22,8 @@ constexpr double MaxMistake = 25.0;
 // "easy", "medium", "hard", "perfect": the names in game records and on the
 // coach's command line.
 const char *LevelName(Level level);
+// "Easy" .. "Perfect", as people read them.
+std::string LevelTitle(Level level);
 std::optional<Level> LevelFromName(std::string_view name);
 
 // A small seeded generator (splitmix64), so a level's play replays exactly.
