@@ -1,7 +1,7 @@
 // The embedded clips byte for byte, their lookup by name, the WAVE reader on
-// broken images, and the player's cut-off and buffer rules. The device end is
-// replaced by a recorder; everything up to it is the real code, including the
-// module's player thread (hence the sync() calls before looking).
+// broken images, and the player's cut-off, buffer and release rules. The
+// device end is replaced by a recorder; everything up to it is the real code,
+// including the module's player thread (hence the sync() calls before looking).
 
 #include "resources/SoundModule.h"
 #include "resources/WavPlayer.h"
@@ -140,6 +140,8 @@ private slots:
     void playerIgnoresBadImagesAndMissingDevice();
     void nestedEventLoopsKeepRequestsInOrder();
     void playResSoundHandsOverTheClip();
+    void sinkIsKeptUntilTheClipIsHeard_data();
+    void sinkIsKeptUntilTheClipIsHeard();
     void sinkOutputAsksAgainUntilThereIsADevice();
     void probeHoldsOnlyItsOwnMessages();
 };
@@ -510,6 +512,40 @@ void SoundTest::playResSoundHandsOverTheClip()
     QCOMPARE(log->events, QStringList({"stop"}));
     QVERIFY(!log->pcm);
     QVERIFY(!player->holdsClip());
+}
+
+void SoundTest::sinkIsKeptUntilTheClipIsHeard_data()
+{
+    QTest::addColumn<QString>("clip");
+    QTest::addColumn<QList<int>>("events"); // a state and the ms since the start, in turn
+    QTest::addColumn<int>("due");           // -1: kept
+    constexpr int idle = QAudio::IdleState, active = QAudio::ActiveState, stopped = QAudio::StoppedState;
+    constexpr int lost = -1; // stopped with an error
+    // CLAP is 2909 ms long, ROLL 676 ms.
+    QTest::newRow("idle before the end") << "clap" << QList<int>{idle, 2800} << 2909 + 500;
+    QTest::newRow("idle late, on a busy machine") << "clap" << QList<int>{idle, 3100} << 3100 + 500;
+    QTest::newRow("starved of data, then playing") << "clap" << QList<int>{idle, 900, active, 950} << -1;
+    QTest::newRow("starved, then idle at the end") << "roll" << QList<int>{idle, 90, active, 95, idle, 580}
+                                                   << 676 + 500;
+    QTest::newRow("stopped keeps the time") << "roll" << QList<int>{idle, 580, stopped, 600} << 676 + 500;
+    QTest::newRow("device lost") << "roll" << QList<int>{lost, 300} << 300;
+}
+
+// Idle comes before the last samples are heard: letting go of the sink any
+// earlier than the clip's end and a margin for the device cuts the clip short.
+void SoundTest::sinkIsKeptUntilTheClipIsHeard()
+{
+    QFETCH(QString, clip);
+    QFETCH(QList<int>, events);
+    QFETCH(int, due);
+    const std::optional<WavInfo> info = parseWav(SoundModule::LoadResSound(clip));
+    QVERIFY(info);
+    SinkRelease release(info->format, info->dataSize, 0);
+    for (int i = 0; i < events.size(); i += 2) {
+        const bool failed = events[i] < 0;
+        release.stateChanged(failed ? QAudio::StoppedState : QAudio::State(events[i]), failed, events[i + 1]);
+    }
+    QCOMPARE(release.dueMs().value_or(-1), due);
 }
 
 // A sound server may come up while the game runs: each clip asks again; the absence is said once.

@@ -149,8 +149,8 @@ public:
                              if (sinkNumber == m_sinkNumber && m_sink)
                                  stateChanged(state);
                          });
-        m_durationMs = pcm->size() / format.bytesPerFrame() * 1000 / format.sampleRate();
         m_clock.start();
+        m_rule.emplace(format, pcm->size(), 0);
         m_sink->start(pcm);
         if (m_sink->error() != QAudio::NoError) {
             if (!m_warned)
@@ -173,19 +173,14 @@ public:
     }
 
 private:
-    // IdleState means the sink has handed its last bytes to the device, some
-    // 100 ms before they are heard. The sink is let go only once the clip
-    // must have ended, so an idle sink does not keep waking the thread.
     void stateChanged(QAudio::State state)
     {
-        if (state == QAudio::IdleState) {
-            const qint64 left = std::max<qint64>(m_durationMs - m_clock.elapsed(), 0);
-            m_release->start(static_cast<int>(left) + 500);
-        } else if (state == QAudio::ActiveState) {
-            m_release->stop(); // it was only starved for data
-        } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
-            m_release->start(0); // the device went away; not from inside its own signal
-        }
+        m_rule->stateChanged(state, m_sink->error() != QAudio::NoError, m_clock.elapsed());
+        // A sink is let go from the timer, never from inside its own signal.
+        if (const std::optional<qint64> due = m_rule->dueMs())
+            m_release->start(static_cast<int>(std::max<qint64>(*due - m_clock.elapsed(), 0)));
+        else
+            m_release->stop();
     }
 
     static constexpr qint64 kSettleMs = 200;
@@ -194,8 +189,8 @@ private:
     quint64 m_sinkNumber = 0;
     QElapsedTimer m_sinceRelease;
     std::unique_ptr<QTimer> m_release;
-    QElapsedTimer m_clock;
-    qint64 m_durationMs = 0;
+    QElapsedTimer m_clock; // since the clip started
+    std::optional<SinkRelease> m_rule;
     std::function<bool()> m_hasDevice;
     bool m_available = false;
     bool m_saidAbsent = false;
@@ -203,6 +198,21 @@ private:
 };
 
 } // namespace
+
+SinkRelease::SinkRelease(const QAudioFormat &format, qint64 bytes, qint64 nowMs)
+    : m_endMs(nowMs + bytes / format.bytesPerFrame() * 1000 / format.sampleRate())
+{
+}
+
+void SinkRelease::stateChanged(QAudio::State state, bool failed, qint64 nowMs)
+{
+    if (state == QAudio::IdleState)
+        m_dueMs = std::max(m_endMs, nowMs) + kMarginMs;
+    else if (state == QAudio::ActiveState)
+        m_dueMs.reset(); // it was only starved for data
+    else if (state == QAudio::StoppedState && failed)
+        m_dueMs = nowMs; // the device went away
+}
 
 std::optional<WavInfo> parseWav(const QByteArray &image)
 {

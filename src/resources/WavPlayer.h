@@ -4,6 +4,7 @@
 // cuts off the one still playing. Playback problems are swallowed; sound is
 // decoration and the game never waits for it.
 
+#include <QAudio>
 #include <QAudioFormat>
 #include <QByteArray>
 #include <QObject>
@@ -51,6 +52,27 @@ bool probeQuietly(const std::function<bool()> &look);
 // (the default asks the backend through probeQuietly), and it logs a single
 // line for the first miss only.
 std::unique_ptr<AudioOutput> createSinkOutput(std::function<bool()> hasDevice = {});
+
+// When the sink playing a clip may be let go, on a clock in milliseconds.
+// IdleState means the sink has handed its last bytes to the device, some
+// 100 ms before they are heard, so the sink is kept until the clip must have
+// ended and a margin more; no longer, so an idle sink does not keep waking
+// the player's thread.
+class SinkRelease {
+public:
+    static constexpr qint64 kMarginMs = 500;
+
+    // A clip of `bytes` in `format` starts at `nowMs`.
+    SinkRelease(const QAudioFormat &format, qint64 bytes, qint64 nowMs);
+    // The sink reports `state` at `nowMs`; `failed` when it reports an error too.
+    void stateChanged(QAudio::State state, bool failed, qint64 nowMs);
+    // When to let go of the sink; none while it plays.
+    std::optional<qint64> dueMs() const { return m_dueMs; }
+
+private:
+    qint64 m_endMs; // the clip's last sample, played without a pause
+    std::optional<qint64> m_dueMs;
+};
 
 class WavPlayer : public QObject {
     Q_OBJECT

@@ -2,6 +2,8 @@
 # Plays the clips through PlayResSound on a real (private, null-sink) sound
 # server and checks the recording of that sink: each clip arrives whole, and
 # a new clip cuts off the one playing and starts from its own beginning.
+# What a busy machine does to the sound (a pause, the end held back by the
+# server) is allowed for; see sound_probe's check.
 #   tst_sound_live.sh PATH/TO/sound_probe
 set -euo pipefail
 probe=$1
