@@ -19,6 +19,9 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
+
+#include <numeric>
 
 namespace {
 
@@ -69,6 +72,7 @@ private slots:
     void turnLogTellsEveryStep();
     void computersBonusIsToldWithoutABox();
     void reviewCountsTheTurnUnderWay();
+    void scoreSheetShowsTheChanceToWin();
 };
 
 void AdditionsTest::computerHoldsWhatItKeeps_data()
@@ -312,6 +316,33 @@ void AdditionsTest::reviewCountsTheTurnUnderWay()
     reviews = history::Review(*BookingsOnly(), recorder.record());
     QCOMPARE(reviews[1].decisions.size(), std::size_t(1));
     QCOMPARE(reviews[1].decisions[0].chosen.kept, (std::vector<int>{1, 1}));
+}
+
+// After every booking the sheet shows each player's chance, worked out off
+// the window's thread: a share of the whole while the game goes on, and
+// exactly all or nothing at its end.
+void AdditionsTest::scoreSheetShowsTheChanceToWin()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.action("mnuScoreSheet")->trigger();
+    const ScoreSheetView &view = g.a().scoreSheet();
+    QSignalSpy shown(&view, &ScoreSheetView::chancesShown);
+    g.newGame({"Ann", "Bob"});
+    for (int t = 0; t < 15; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+        QTRY_VERIFY(!view.chances().empty() && shown.count() > 2 * t);
+        const double sum = std::accumulate(view.chances().begin(), view.chances().end(), 0.0);
+        QVERIFY(std::abs(sum - 1) < 1e-9);
+        // Bob books the same rows on little.
+        g.roll({1, 2, 3, 4, 6});
+        g.clickCategory(FullCard[t].row);
+        QTRY_VERIFY(shown.count() > 2 * t + 1);
+    }
+    QVERIFY(!g.f().GameOpen());
+    QCOMPARE(view.sheet()->cellText(18, 1), QStringLiteral("100%"));
+    QCOMPARE(view.sheet()->cellText(18, 2), QStringLiteral("0%"));
 }
 
 QUINTOR_TEST_MAIN(AdditionsTest)

@@ -26,7 +26,7 @@ Additions::Additions(Form1 &form, PromptAnswers &dialogs, SetupQuestion &setup, 
       m_recorder(std::make_unique<Recorder>(form, *m_opponents)),
       m_coach(std::make_unique<CoachMode>(form, *m_docks, *m_gate)),
       m_hint(std::make_unique<Hint>(form, dialogs, *m_gate, *m_coach)),
-      m_scoreSheet(std::make_unique<ScoreSheetView>(form, *m_docks)),
+      m_scoreSheet(std::make_unique<ScoreSheetView>(form, *m_docks, *m_opponents, *m_gate)),
       m_turnLog(std::make_unique<TurnLog>(form, *m_docks)),
       m_reviews(std::make_unique<Reviews>(form, dialogs, *m_gate, *m_recorder))
 {

@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int Rows = TotalRow; // 15 categories, the bonus, the total
+constexpr int ChanceRow = TotalRow + 1;
+constexpr int Rows = ChanceRow; // 15 categories, the bonus, the total, the chance to win
 // In front, where a long name cut short cannot take it away.
 const QString ToPlay = QStringLiteral("\u2192 ");
 } // namespace
@@ -23,7 +24,7 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWid
     QStringList rows;
     for (int row = 1; row <= 15; ++row)
         rows << QString::fromLatin1(Categories::Rows[row].caption);
-    rows << QStringLiteral("Bonus") << QStringLiteral("Total");
+    rows << QStringLiteral("Bonus") << QStringLiteral("Total") << QStringLiteral("Chance to win");
     m_table->setVerticalHeaderLabels(rows);
     // The players share the width; a name longer than its column is cut
     // short with an ellipsis by the header.
@@ -36,7 +37,10 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWid
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_table);
-    auto *legend = new QLabel(QStringLiteral("Highlighted: each player's last booking."), this);
+    auto *legend = new QLabel(QStringLiteral("Highlighted: each player's last booking. The chance to win assumes "
+                                             "perfect play from here by every person, and each computer at its "
+                                             "strength."),
+                              this);
     legend->setTextFormat(Qt::PlainText);
     legend->setWordWrap(true);
     layout->addWidget(legend);
@@ -64,7 +68,7 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         font.setBold(player == toPlay);
         header->setFont(font);
         m_table->setHorizontalHeaderItem(c, header);
-        for (int row = 1; row <= Rows; ++row) {
+        for (int row = 1; row <= TotalRow; ++row) {
             const std::int16_t value = column.card[std::size_t(row)];
             QString text;
             if (row <= 15)
@@ -87,6 +91,21 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         }
     }
     m_table->setCurrentItem(nullptr); // no cell looks picked out but the marked ones
+}
+
+void ScoreSheet::setChances(const std::vector<double> &chances)
+{
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        // Whole percents, with "<1%" for a chance that is not nothing.
+        QString text = QStringLiteral("\u2026"); // still being worked out
+        if (std::size_t(c) < chances.size()) {
+            const double percent = chances[std::size_t(c)] * 100;
+            text = percent > 0 && percent < 0.5 ? QStringLiteral("<1%") : QStringLiteral("%1%").arg(percent, 0, 'f', 0);
+        }
+        auto *item = new QTableWidgetItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_table->setItem(ChanceRow - 1, c, item);
+    }
 }
 
 QString ScoreSheet::cellText(int row, int player) const

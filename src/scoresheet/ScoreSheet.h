@@ -26,6 +26,9 @@ public:
 
     // toPlay: the player whose turn it is (1-based), 0 when the game is over.
     void setCards(const std::vector<Column> &columns, int toPlay);
+    // Each player's chance to win, 0..1 in seat order; "…" for a player
+    // left out while it is worked out. Row 18 of cellText().
+    void setChances(const std::vector<double> &chances);
 
     // What a cell shows, for tests and screen readers alike. The player to
     // play is headed "→ name".

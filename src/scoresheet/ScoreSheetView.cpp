@@ -1,14 +1,19 @@
 #include "scoresheet/ScoreSheetView.h"
 
+#include "app/BackgroundWork.h"
 #include "app/DockLayout.h"
+#include "game/EnginePosition.h"
+#include "opponents/Opponents.h"
+#include "tablegate/TableGate.h"
 #include "ui/Form1.h"
 
 #include <QAction>
 #include <QDockWidget>
 #include <QLabel>
 
-ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks)
-    : m_form(form), m_action(new QAction(QStringLiteral("&Score Sheet"), &form))
+ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks, const Opponents &opponents, TableGate &gate)
+    : m_form(form), m_opponents(opponents), m_gate(gate), m_work(new BackgroundWork(this)),
+      m_action(new QAction(QStringLiteral("&Score Sheet"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuScoreSheet"));
     docks.Add(QStringLiteral("ScoreSheet"), m_action, Qt::RightDockWidgetArea, [this] {
@@ -32,6 +37,8 @@ ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks)
     connect(&form, &Form1::gameOver, this, &ScoreSheetView::Refresh);
 }
 
+ScoreSheetView::~ScoreSheetView() = default;
+
 void ScoreSheetView::Refresh()
 {
     if (!m_sheet || !m_sheet->isVisible())
@@ -43,4 +50,72 @@ void ScoreSheetView::Refresh()
         columns.push_back({m_form.lblPlayer[i]->text(), state.ScoreCard[i], m_lastBooked[i], m_bonusNow[i]});
     }
     m_sheet->setCards(columns, state.PlayerCount > 0 && m_form.GameOpen() ? state.CurPlayer + 1 : 0);
+    Estimate();
+}
+
+std::vector<strategy::SeatState> ScoreSheetView::Seats() const
+{
+    std::vector<strategy::SeatState> seats;
+    for (int p = 1; p <= m_form.state().PlayerCount; ++p) {
+        const EnginePosition position = PositionOf(m_form.state(), p);
+        seats.push_back({position.booked, position.upperSum, position.total, m_opponents.LevelOf(p)});
+    }
+    return seats;
+}
+
+namespace {
+
+// The same position always gets the same figures: the seed is the position.
+std::uint64_t SeedOf(const std::vector<strategy::SeatState> &seats)
+{
+    std::uint64_t seed = 0x51A7E5ULL;
+    for (const strategy::SeatState &s : seats)
+        seed = (seed ^ (std::uint64_t(s.booked) << 32 | std::uint64_t(s.upperSum) << 16 | std::uint64_t(s.total)))
+             * 0x100000001B3ULL + (s.computer ? std::uint64_t(*s.computer) + 1 : 0);
+    return seed;
+}
+
+} // namespace
+
+void ScoreSheetView::Estimate()
+{
+    const std::vector<strategy::SeatState> seats = Seats();
+    const auto same = [](const strategy::SeatState &a, const strategy::SeatState &b) {
+        return a.booked == b.booked && a.upperSum == b.upperSum && a.total == b.total && a.computer == b.computer;
+    };
+    if (seats.size() == m_estimated.size() && std::equal(seats.begin(), seats.end(), m_estimated.begin(), same)) {
+        m_sheet->setChances(m_chances); // nothing has changed since
+        return;
+    }
+    m_work->Cancel();
+    m_estimated = seats;
+    m_chances.clear();
+    m_sheet->setChances({});
+    if (seats.empty())
+        return;
+    const auto table = m_gate.table();
+    if (!table) {
+        m_gate.whenReady(this, [this] {
+            m_estimated.clear();
+            Refresh();
+        });
+        return;
+    }
+    // A first figure at once, then the full one.
+    m_work->Start([this, table, seats](const BackgroundWork::Job &job) {
+        const std::uint64_t seed = SeedOf(seats);
+        for (int games : {strategy::FirstWinChanceGames, strategy::DefaultWinChanceGames}) {
+            std::vector<double> chances = strategy::WinChances(*table, seats, games, seed, job.cancelFlag());
+            if (job.cancelled() || chances.empty())
+                return;
+            const bool final = games == strategy::DefaultWinChanceGames;
+            job.post([this, chances = std::move(chances), final] {
+                m_chances = chances;
+                if (m_sheet)
+                    m_sheet->setChances(m_chances);
+                if (final)
+                    emit chancesShown();
+            });
+        }
+    });
 }
