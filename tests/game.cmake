@@ -1,3 +1,5 @@
+# Some tests look into the chart module's windows.
+find_package(Qt6 6.4 REQUIRED COMPONENTS Charts)
 quintor_add_test(tst_game SOURCES tst_game.cpp LIBS quintor_additions)
 quintor_add_test(tst_settings SOURCES tst_settings.cpp LIBS quintor_additions)
 # Started as root, tst_settings goes on as "nobody" in a folder it makes: in
@@ -17,12 +19,12 @@ quintor_add_test(tst_order SOURCES tst_order.cpp LIBS quintor_additions)
 quintor_add_test(tst_history SOURCES tst_history.cpp LIBS quintor_additions)
 target_compile_definitions(tst_history PRIVATE QUINTOR_COACH="$<TARGET_FILE:quintor-coach>")
 # It looks into the chart module's windows.
-find_package(Qt6 6.4 REQUIRED COMPONENTS Charts)
 target_link_libraries(tst_history PRIVATE Qt6::Charts)
 add_dependencies(tst_history quintor-coach quintor-charts)
 set_tests_properties(tst_history PROPERTIES FIXTURES_REQUIRED strategy_table TIMEOUT 300)
 # The additions' own rules, on a table that needs no computing.
-quintor_add_test(tst_additions SOURCES tst_additions.cpp LIBS quintor_additions)
+quintor_add_test(tst_additions SOURCES tst_additions.cpp LIBS quintor_additions Qt6::Charts)
+add_dependencies(tst_additions quintor-charts)
 # Settings, a game record and the ratings on a full disk: a 64 KiB tmpfs in
 # mount and user namespaces of its own (no root needed, nothing seen outside);
 # skipped, saying why, where the machine allows neither.

@@ -18,6 +18,8 @@
 #include "turnlog/TurnLog.h"
 
 #include <QAction>
+#include <QChartView>
+#include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 
@@ -73,6 +75,7 @@ private slots:
     void computersBonusIsToldWithoutABox();
     void reviewCountsTheTurnUnderWay();
     void scoreSheetShowsTheChanceToWin();
+    void reviewChartsTheChanceTurnByTurn();
 };
 
 void AdditionsTest::computerHoldsWhatItKeeps_data()
@@ -343,6 +346,34 @@ void AdditionsTest::scoreSheetShowsTheChanceToWin()
     QVERIFY(!g.f().GameOpen());
     QCOMPARE(view.sheet()->cellText(18, 1), QStringLiteral("100%"));
     QCOMPARE(view.sheet()->cellText(18, 2), QStringLiteral("0%"));
+}
+
+// Ann books the full card, Bob little: the Review's chart has each player's
+// chance at the start and after each of the fifteen rounds, ending in all or
+// nothing.
+void AdditionsTest::reviewChartsTheChanceTurnByTurn()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.newGame({"Ann", "Bob"});
+    for (int t = 0; t < 15; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+        g.roll({1, 2, 3, 4, 6});
+        g.clickCategory(FullCard[t].row);
+    }
+    g.action("mnuReview")->trigger();
+    const auto *view = g.f().findChild<QChartView *>(QStringLiteral("ReviewChances"));
+    QVERIFY(view);
+    QTRY_VERIFY_WITH_TIMEOUT(view->chart()->series().size() == 2
+                                 && static_cast<QLineSeries *>(view->chart()->series()[1])->count() == 16,
+                             20000);
+    const auto ann = static_cast<QLineSeries *>(view->chart()->series()[0])->points();
+    const auto bob = static_cast<QLineSeries *>(view->chart()->series()[1])->points();
+    for (int round = 0; round <= 15; ++round)
+        QVERIFY(std::abs(ann[round].y() + bob[round].y() - 100) < 1e-6);
+    QCOMPARE(ann.back(), QPointF(15, 100));
+    QCOMPARE(bob.back(), QPointF(15, 0));
 }
 
 QUINTOR_TEST_MAIN(AdditionsTest)

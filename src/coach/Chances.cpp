@@ -12,26 +12,10 @@
 
 namespace coach {
 
-std::vector<strategy::SeatState> SeatsOf(const history::GameRecord &record)
-{
-    std::vector<strategy::SeatState> seats;
-    for (const history::PlayerRecord &player : record.players) {
-        strategy::SeatState seat;
-        for (const history::Turn &turn : player.turns) {
-            seat.booked = static_cast<strategy::BookedRows>(seat.booked | (1u << (turn.row - 1)));
-            seat.upperSum += turn.row <= 6 ? turn.points : 0;
-        }
-        seat.total = history::Total(player.turns);
-        seat.computer = player.computer;
-        seats.push_back(seat);
-    }
-    return seats;
-}
-
 std::optional<Chances> WinChances(const strategy::Table &table, const history::GameRecord &record, int games,
                                   std::uint64_t seed)
 {
-    const std::vector<strategy::SeatState> seats = SeatsOf(record);
+    const std::vector<strategy::SeatState> seats = history::SeatsAfter(record);
     const std::vector<double> chances = strategy::WinChances(table, seats, games, seed);
     if (chances.size() != seats.size())
         return std::nullopt;

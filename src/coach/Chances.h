@@ -26,9 +26,6 @@ struct Chances {
     std::vector<SeatChance> seats;
 };
 
-// Each player where the record leaves them.
-std::vector<strategy::SeatState> SeatsOf(const history::GameRecord &record);
-
 // Nothing only for a position no game can reach, which a checked record
 // never holds.
 std::optional<Chances> WinChances(const strategy::Table &table, const history::GameRecord &record, int games,

@@ -265,6 +265,38 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error, bool 
     return record;
 }
 
+int Rounds(const GameRecord &record)
+{
+    int rounds = 0;
+    for (const PlayerRecord &player : record.players) {
+        int booked = 0;
+        for (const Turn &turn : player.turns)
+            booked += turn.row != 0 ? 1 : 0;
+        rounds = std::max(rounds, booked);
+    }
+    return rounds;
+}
+
+std::vector<strategy::SeatState> SeatsAfter(const GameRecord &record, int turns)
+{
+    std::vector<strategy::SeatState> seats;
+    for (const PlayerRecord &player : record.players) {
+        strategy::SeatState seat;
+        std::vector<Turn> booked;
+        for (const Turn &turn : player.turns) {
+            if (turn.row == 0 || int(booked.size()) == turns)
+                break; // the turn under way has booked nothing yet
+            booked.push_back(turn);
+            seat.booked = static_cast<strategy::BookedRows>(seat.booked | (1u << (turn.row - 1)));
+            seat.upperSum += turn.row <= 6 ? turn.points : 0;
+        }
+        seat.total = Total(booked);
+        seat.computer = player.computer;
+        seats.push_back(seat);
+    }
+    return seats;
+}
+
 QString DisplayName(const QString &name, const std::optional<strategy::Level> &computer)
 {
     if (!computer)

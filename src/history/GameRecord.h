@@ -13,6 +13,7 @@
 
 #include "strategy/Levels.h"
 #include "strategy/Strategy.h"
+#include "strategy/WinChance.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -63,6 +64,12 @@ std::optional<GameRecord> FromJson(const QByteArray &json, QString *error, bool 
 int Points(const strategy::Dice &dice, int row);
 // The total of a card's bookings, with the bonus of 50 at 63 in rows 1..6.
 int Total(const std::vector<Turn> &turns, bool *bonus = nullptr);
+
+// The rounds of bookings a game has had: the most any seat has booked.
+int Rounds(const GameRecord &record);
+// Every seat's card after its first `turns` booked turns (all of them by
+// default), as the chance of winning starts from.
+std::vector<strategy::SeatState> SeatsAfter(const GameRecord &record, int turns = strategy::RowCount);
 
 // A player as people read the name: a computer's with its strength,
 // "Computer 2 (Hard)" (the game names its computers so already).

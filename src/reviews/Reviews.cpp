@@ -1,5 +1,6 @@
 #include "reviews/Reviews.h"
 
+#include "app/BackgroundWork.h"
 #include "history/Statistics.h"
 #include "recording/Recorder.h"
 #include "reviews/HistoryWindows.h"
@@ -23,6 +24,18 @@ namespace {
 constexpr QSize WantedSize(720, 640);
 constexpr QSize LeastSize(360, 320);
 
+// Fewer games than the score sheet's: a course of sixteen estimates, each
+// within two points.
+constexpr int ChartGames = strategy::DefaultWinChanceGames / 4;
+
+QString KeyOf(const std::vector<strategy::SeatState> &seats)
+{
+    QString key;
+    for (const strategy::SeatState &s : seats)
+        key += QStringLiteral("%1:%2:%3:%4;").arg(s.booked).arg(s.upperSum).arg(s.total).arg(s.computer ? int(*s.computer) : -1);
+    return key;
+}
+
 // The newest record in the folder that reads as one.
 history::GameRecord NewestRecord(const QString &folder)
 {
@@ -43,7 +56,7 @@ struct Reviews::Gathering {
 Reviews::Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder)
     : m_form(form), m_dialogs(dialogs), m_gate(gate), m_recorder(recorder),
       m_review(new QAction(QStringLiteral("&Review"), &form)),
-      m_statistics(new QAction(QStringLiteral("&Statistics"), &form))
+      m_statistics(new QAction(QStringLiteral("&Statistics"), &form)), m_reviewWork(new BackgroundWork(this))
 {
     m_review->setObjectName(QStringLiteral("mnuReview"));
     m_statistics->setObjectName(QStringLiteral("mnuStatistics"));
@@ -102,10 +115,40 @@ void Reviews::RefreshReview()
     HistoryWindows *windows = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr;
     if (!windows || !table)
         return;
-    const history::GameRecord &record = m_recorder.record();
+    const history::GameRecord &current = m_recorder.record();
+    const history::GameRecord record = current.players.empty() ? NewestRecord(m_recorder.folder()) : current;
     ReviewData data;
-    data.reviews = history::Review(*table, record.players.empty() ? NewestRecord(m_recorder.folder()) : record);
+    data.reviews = history::Review(*table, record);
+    // The chances known so far at once; those still missing follow.
+    std::vector<std::vector<strategy::SeatState>> rounds;
+    bool missing = false;
+    for (int round = 0; !record.players.empty() && round <= history::Rounds(record); ++round) {
+        rounds.push_back(history::SeatsAfter(record, round));
+        const auto known = m_chances.find(KeyOf(rounds.back()));
+        missing = missing || known == m_chances.end();
+        if (!missing)
+            data.chances.push_back(known->second);
+    }
     windows->ShowReview(m_reviewWindow, data);
+    if (!missing)
+        return;
+    // Each round as it is found, kept for the next look: a review opened
+    // again, or refreshed by the next roll, goes on where this one stopped.
+    m_reviewWork->Start([this, table, rounds, data](const BackgroundWork::Job &job) {
+        ReviewData grown = data;
+        for (std::size_t round = grown.chances.size(); round < rounds.size(); ++round) {
+            const QString key = KeyOf(rounds[round]);
+            std::vector<double> chances = strategy::WinChances(*table, rounds[round], ChartGames, qHash(key), job.cancelFlag());
+            if (job.cancelled() || chances.empty())
+                return;
+            grown.chances.push_back(chances);
+            job.post([this, key, chances, grown] {
+                m_chances[key] = chances;
+                if (HistoryWindows *module = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr)
+                    module->ShowReview(m_reviewWindow, grown);
+            });
+        }
+    });
 }
 
 // Many records take seconds to review the first time: the work runs on a

@@ -5,8 +5,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
+#include <map>
 #include <memory>
+#include <vector>
 
+class BackgroundWork;
 class Dialogs;
 class Form1;
 class HistoryWindows;
@@ -43,6 +47,10 @@ private:
     QAction *m_review;
     QAction *m_statistics;
     QPointer<QWidget> m_reviewWindow, m_statisticsWindow;
+    // The chance of winning of every seat in a position, once worked out:
+    // a game's earlier rounds do not change as it goes on.
+    std::map<QString, std::vector<double>> m_chances;
+    BackgroundWork *m_reviewWork;
     // The figures being gathered off the window's thread, and how far it got.
     struct Gathering;
     std::shared_ptr<Gathering> m_gathering;

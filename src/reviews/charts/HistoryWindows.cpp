@@ -219,6 +219,7 @@ public:
                          QStringLiteral("Turn"), QStringLiteral("Expected final total"));
         m_chances.emplace(contents, QStringLiteral("Chance of winning, turn by turn (perfect play from there)"),
                           QStringLiteral("Turn"), QStringLiteral("Chance of winning (%)"));
+        m_chances->view()->setObjectName(QStringLiteral("ReviewChances"));
         m_turningPoints = PlainLabel(QString(), contents);
         m_turningPoints->setObjectName(QStringLiteral("ReviewTurningPoints"));
         m_decisions = NewTable(contents, {QStringLiteral("Player"), QStringLiteral("Turn"), QStringLiteral("Roll"),
