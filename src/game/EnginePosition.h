@@ -19,7 +19,7 @@ inline EnginePosition PositionOf(const GameState &state, int player)
         if (value == NotBooked)
             continue;
         position.booked |= strategy::BookedRows(1u << (row - 1));
-        if (row <= 6)
+        if (Categories::IsUpperRow(row))
             position.upperSum += value;
     }
     position.total = state.ScoreCard[player][TotalRow];

@@ -57,7 +57,7 @@ void Form1::GameFinish()
 bool Form1::GameOpen() const
 {
     for (int p = 1; p <= PlayerCount; ++p)
-        for (int r = 1; r <= 15; ++r)
+        for (int r = 1; r <= Categories::RowCount; ++r)
             if (ScoreCard[p][r] == NotBooked)
                 return true;
     return false;

@@ -3,6 +3,8 @@
 // numbering: players 1..4, category rows 1..15 (16 bonus, 17 total), dice 0..4.
 // Index 0 of the player and row dimensions is unused.
 
+#include "scoring/Categories.h"
+
 #include <array>
 #include <cstdint>
 
@@ -14,8 +16,8 @@ constexpr int RollsPerTurn = 3;
 constexpr int TicksPerRoll = 4;
 constexpr int BonusRow = 16;
 constexpr int TotalRow = 17;
-constexpr std::int16_t BonusThreshold = 63;
-constexpr std::int16_t BonusValue = 50;
+constexpr std::int16_t BonusThreshold = Categories::UpperBonusThreshold;
+constexpr std::int16_t BonusValue = Categories::UpperBonus;
 
 // IgnoreClick is a 16-bit flag: 0 or -1.
 constexpr std::int16_t FlagFalse = 0;

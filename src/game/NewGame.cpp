@@ -35,7 +35,7 @@ void Form1::NewGame()
     for (int p = 1; p <= MaxPlayers; ++p) {
         lblSum[p]->clear();
         lblPlayer[p]->clear();
-        for (int r = 1; r <= 15; ++r) {
+        for (int r = 1; r <= Categories::RowCount; ++r) {
             ScoreCard[p][r] = NotBooked;
             Score[r]->clear();
             chkChooseScore[r]->setEnabled(true);

@@ -12,7 +12,7 @@ void Form1::ShowScoreHints()
     if (!HasRolled)
         return;
     // Every box gets its hint, booked or not.
-    for (int row = 1; row <= 15; ++row) {
+    for (int row = 1; row <= Categories::RowCount; ++row) {
         chkChooseScore[row]->setToolTip(QLatin1String(Categories::Rows[row].hintPrefix)
                                         + QString::number(valmod::CategoryValue[row]));
     }

@@ -24,7 +24,7 @@ void Form1::NextPlayer()
 void Form1::ShowScoreCard()
 {
     const int p = CurPlayer + 1;
-    for (int r = 1; r <= 15; ++r) {
+    for (int r = 1; r <= Categories::RowCount; ++r) {
         // The click events these assignments raise find HasRolled False
         // and book nothing.
         chkChooseScore[r]->setEnabled(true);

@@ -162,15 +162,13 @@ int Points(const strategy::Dice &dice, int row)
 
 int Total(const std::vector<Turn> &turns, bool *bonus)
 {
-    int total = 0, upper = 0;
-    for (const Turn &turn : turns) {
-        const strategy::Booking booking = strategy::AfterBooking(upper, turn.row, turn.points);
-        total += turn.points + booking.bonus;
-        upper = booking.upperSum;
-    }
+    strategy::Card card;
+    for (const Turn &turn : turns)
+        if (turn.row != 0) // the turn under way has booked nothing yet
+            card = strategy::Book(card, turn.row, turn.points);
     if (bonus)
-        *bonus = upper >= strategy::UpperCap;
-    return total;
+        *bonus = card.upperSum >= strategy::UpperCap;
+    return card.total;
 }
 
 QByteArray ToJson(const GameRecord &record)
@@ -281,18 +279,14 @@ std::vector<strategy::SeatState> SeatsAfter(const GameRecord &record, int turns)
 {
     std::vector<strategy::SeatState> seats;
     for (const PlayerRecord &player : record.players) {
-        strategy::SeatState seat;
-        std::vector<Turn> booked;
-        for (const Turn &turn : player.turns) {
-            if (turn.row == 0 || int(booked.size()) == turns)
+        strategy::Card card;
+        for (int t = 0; t < turns && t < int(player.turns.size()); ++t) {
+            const Turn &turn = player.turns[std::size_t(t)];
+            if (turn.row == 0)
                 break; // the turn under way has booked nothing yet
-            booked.push_back(turn);
-            seat.booked = static_cast<strategy::BookedRows>(seat.booked | (1u << (turn.row - 1)));
-            seat.upperSum += turn.row <= 6 ? turn.points : 0;
+            card = strategy::Book(card, turn.row, turn.points);
         }
-        seat.total = Total(booked);
-        seat.computer = player.computer;
-        seats.push_back(seat);
+        seats.push_back({card.booked, card.upperSum, card.total, player.computer});
     }
     return seats;
 }

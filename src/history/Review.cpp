@@ -82,8 +82,7 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
         review.expectedStart = table.Expected(0, 0);
         review.course.push_back(review.expectedStart);
         review.courseTurn.push_back(0);
-        strategy::BookedRows booked = 0;
-        int upper = 0, total = 0;
+        strategy::Card card;
         double before = review.expectedStart; // the position's worth, as a final total
         const auto mark = [&](double value, int turn) {
             review.course.push_back(value);
@@ -101,10 +100,10 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                 // After the third roll none is left; after an earlier one the
                 // player may still roll, whether or not they did.
                 const int rollsLeft = 2 - int(r);
-                const auto choices = strategy::Advise(table, booked, upper, dice, rollsLeft);
+                const auto choices = strategy::Advise(table, card.booked, card.upperSum, dice, rollsLeft);
                 if (choices.empty())
                     return reviews; // a position no game can reach; FromJson rules these out
-                const double afterRoll = total + choices.front().expected;
+                const double afterRoll = card.total + choices.front().expected;
                 review.luck += afterRoll - before;
                 mark(afterRoll, turnNumber);
                 before = afterRoll;
@@ -117,23 +116,20 @@ std::vector<PlayerReview> Review(const strategy::Table &table, const GameRecord 
                     made.action = strategy::Choice::Action::Book;
                     made.row = turn.row;
                 }
-                const auto chosen = Chosen(table, choices, booked, upper, dice, rollsLeft, made);
+                const auto chosen = Chosen(table, choices, card.booked, card.upperSum, dice, rollsLeft, made);
                 if (!chosen)
                     return reviews; // a booked row booked again; FromJson rules these out
                 const double cost = choices.front().expected - chosen->expected;
                 review.loss += cost;
                 review.decisions.push_back({turnNumber, int(r) + 1, dice, rollsLeft, *chosen, choices.front(), cost});
-                before = total + chosen->expected;
+                before = card.total + chosen->expected;
                 mark(before, turnNumber);
             }
             if (underWay) {
                 review.underWay = true;
                 break;
             }
-            // The booking: its points, and the bonus the first time 63 is reached.
-            total += turn.points + strategy::AfterBooking(upper, turn.row, turn.points).bonus;
-            upper += turn.row <= 6 ? turn.points : 0;
-            booked = static_cast<strategy::BookedRows>(booked | (1u << (turn.row - 1)));
+            card = strategy::Book(card, turn.row, turn.points);
         }
         reviews.push_back(std::move(review));
     }

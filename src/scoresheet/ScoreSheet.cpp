@@ -22,7 +22,7 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWid
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     QStringList rows;
-    for (int row = 1; row <= 15; ++row)
+    for (int row = 1; row <= Categories::RowCount; ++row)
         rows << QString::fromLatin1(Categories::Rows[row].caption);
     rows << QStringLiteral("Bonus") << QStringLiteral("Total") << QStringLiteral("Chance to win");
     m_table->setVerticalHeaderLabels(rows);
@@ -71,7 +71,7 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         for (int row = 1; row <= TotalRow; ++row) {
             const std::int16_t value = column.card[std::size_t(row)];
             QString text;
-            if (row <= 15)
+            if (row <= Categories::RowCount)
                 text = value == NotBooked ? QString() : QString::number(value);
             else
                 text = row == BonusRow && value == 0 ? QString() : QString::number(value);

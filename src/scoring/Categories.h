@@ -32,7 +32,13 @@ inline constexpr std::array<Row, 16> Rows{{
     {"Chance", "Chance = "},
 }};
 
+constexpr int RowCount = 15;
 constexpr int FirstUpperRow = 1;
 constexpr int LastUpperRow = 6;
+constexpr bool IsUpperRow(int row) { return row >= FirstUpperRow && row <= LastUpperRow; }
+
+// Upper rows booked to this sum or more earn the bonus, once.
+constexpr int UpperBonusThreshold = 63;
+constexpr int UpperBonus = 50;
 
 } // namespace Categories

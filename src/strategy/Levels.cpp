@@ -133,24 +133,19 @@ GameResult PlayGame(const Table &table, Level level, const std::function<int()> 
                     LevelRandom &random)
 {
     GameResult result;
-    BookedRows booked = 0;
-    int upperSum = 0;
+    Card card;
     for (int turn = 0; turn < RowCount; ++turn) {
         Dice dice{};
         for (int &die : dice)
             die = rollDie();
         for (int rollsLeft = 2;; --rollsLeft) {
-            const auto choices = Advise(table, booked, upperSum, dice, rollsLeft);
+            const auto choices = Advise(table, card.booked, card.upperSum, dice, rollsLeft);
             if (choices.empty())
                 return result; // cannot happen for a position reached by play
             const Choice &choice = choices[Choose(level, choices, random)];
             result.loss += choices.front().expected - choice.expected;
             if (choice.action == Choice::Action::Book) {
-                booked = static_cast<BookedRows>(booked | (1u << (choice.row - 1)));
-                const int bonus = AfterBooking(upperSum, choice.row, choice.points).bonus;
-                result.total += choice.points + bonus;
-                result.bonus = result.bonus || bonus > 0;
-                upperSum += choice.row <= 6 ? choice.points : 0;
+                card = Book(card, choice.row, choice.points);
                 break;
             }
             // Kept faces stay, the others are rolled again, in die order.
@@ -165,6 +160,8 @@ GameResult PlayGame(const Table &table, Level level, const std::function<int()> 
             }
         }
     }
+    result.total = card.total;
+    result.bonus = card.upperSum >= UpperCap;
     return result;
 }
 

@@ -28,7 +28,7 @@ int popCount(unsigned v)
 int upperHeadroom(BookedRows booked)
 {
     int most = 0;
-    for (int row = 1; row <= 6; ++row)
+    for (int row = Categories::FirstUpperRow; row <= Categories::LastUpperRow; ++row)
         if (!IsBooked(booked, row))
             most += 5 * row;
     return most;

@@ -11,6 +11,8 @@
 // Pure C++: no Qt here (the cache, which reads and writes the table as a
 // file, lives in TableCache.h and uses Qt Core only).
 
+#include "scoring/Categories.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -21,10 +23,16 @@
 
 namespace strategy {
 
-constexpr int RowCount = 15;
-constexpr int UpperCap = 63;      // the bonus threshold
-constexpr int UpperBonus = 50;
+constexpr int RowCount = Categories::RowCount;
+constexpr int UpperCap = Categories::UpperBonusThreshold; // the sums beyond it are all alike
+constexpr int UpperBonus = Categories::UpperBonus;
 constexpr int MostUpperSum = 105; // every upper row with five of its face
+
+// Bit (row - 1) is set when the row is booked.
+using BookedRows = std::uint16_t;
+constexpr BookedRows AllBooked = (1u << RowCount) - 1;
+
+constexpr bool IsBooked(BookedRows booked, int row) { return (booked >> (row - 1)) & 1u; }
 
 // Booking `points` in `row` at the upper sum `upperSum` (capped or not): the
 // capped sum afterwards, and the bonus the booking earns (at most once: only
@@ -36,15 +44,26 @@ struct Booking {
 inline Booking AfterBooking(int upperSum, int row, int points)
 {
     const int capped = std::min(upperSum, UpperCap);
-    const int after = row <= 6 ? std::min(UpperCap, capped + points) : capped;
+    const int after = Categories::IsUpperRow(row) ? std::min(UpperCap, capped + points) : capped;
     return {after, capped < UpperCap && after >= UpperCap ? UpperBonus : 0};
 }
 
-// Bit (row - 1) is set when the row is booked.
-using BookedRows = std::uint16_t;
-constexpr BookedRows AllBooked = (1u << RowCount) - 1;
-
-constexpr bool IsBooked(BookedRows booked, int row) { return (booked >> (row - 1)) & 1u; }
+// A player's card between turns as the engine sees it: the rows booked,
+// the sum of the booked upper rows (not capped) and the total so far,
+// bonus included.
+struct Card {
+    BookedRows booked = 0;
+    int upperSum = 0;
+    int total = 0;
+};
+// The card after booking `points` in `row`.
+inline Card Book(Card card, int row, int points)
+{
+    card.total += points + AfterBooking(card.upperSum, row, points).bonus;
+    card.upperSum += Categories::IsUpperRow(row) ? points : 0;
+    card.booked = static_cast<BookedRows>(card.booked | (1u << (row - 1)));
+    return card;
+}
 
 using Dice = std::array<int, 5>;
 

@@ -30,7 +30,7 @@ void BookAll(const DiceSets &d, BookedRows booked, int upperSum, const Next &nex
     for (int row = 1; row <= RowCount; ++row) {
         if (IsBooked(booked, row))
             continue;
-        if (row <= 6) {
+        if (Categories::IsUpperRow(row)) {
             // Only the number of dice showing the face matters: six outcomes.
             T byCount[6];
             for (int n = 0; n <= 5; ++n) {

@@ -83,7 +83,7 @@ void Form1::CreateControls()
         return lbl;
     };
 
-    for (int row = 1; row <= 15; ++row) {
+    for (int row = 1; row <= Categories::RowCount; ++row) {
         const bool upper = row <= Categories::LastUpperRow;
         const int top = 120 + 240 * (upper ? row - 1 : row - 7);
 
@@ -182,7 +182,7 @@ void Form1::CreateMenus()
 
 void Form1::ConnectEvents()
 {
-    for (int row = 1; row <= 15; ++row) {
+    for (int row = 1; row <= Categories::RowCount; ++row) {
         // toggled is emitted for every change of the value, from a click or
         // from code, inside the assignment, and never for an unchanged value.
         connect(chkChooseScore[row], &QCheckBox::toggled, this,
