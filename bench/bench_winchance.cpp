@@ -1,7 +1,9 @@
 // The chance of winning: the time of one estimate at the default number of
 // games for two and for four players, at the start of a game and halfway
 // (7 and 8 rows booked), on two threads and on one, and the figures it
-// gives; and of a first estimate for the slowest case. With a number of seeds it also estimates the two players' start
+// gives; the same with the seat whose turn it is in the middle of it (5 5
+// kept, three dice to roll and one roll after); and of a first estimate for
+// the slowest case. With a number of seeds it also estimates the two players' start
 // that many times and prints the spread of the first seat's chance.
 //
 //   bench_winchance [seeds]
@@ -81,6 +83,10 @@ int main(int argc, char **argv)
     if (!table)
         return 1;
     const SeatState start;
+    const auto midTurn = [](SeatState s) {
+        s.turn = TurnUnderWay{{5, 5}, 2};
+        return s;
+    };
     SeatState hard = start, easy = start;
     hard.computer = Level::Hard;
     easy.computer = Level::Easy;
@@ -92,6 +98,11 @@ int main(int argc, char **argv)
     Time(*table, "two players, 8 and 7 rows booked", {Played(*table, 8, 1, {}), Played(*table, 7, 2, {})});
     Time(*table, "four players, 8, 8, 7, 7 (one easy)",
          {Played(*table, 8, 3, {}), Played(*table, 8, 4, {}), Played(*table, 7, 5, {}), Played(*table, 7, 6, Level::Easy)});
+    Time(*table, "two players, start, first mid-turn", {midTurn(start), start});
+    Time(*table, "four players, start, first mid-turn", {midTurn(start), start, start, start});
+    Time(*table, "two, 8 and 7 booked, second mid-turn", {Played(*table, 8, 1, {}), midTurn(Played(*table, 7, 2, {}))});
+    Time(*table, "four, 8, 8, 7, 7, third mid-turn",
+         {Played(*table, 8, 3, {}), Played(*table, 8, 4, {}), midTurn(Played(*table, 7, 5, {})), Played(*table, 7, 6, Level::Easy)});
 
     const int seeds = argc > 1 ? std::atoi(argv[1]) : 0;
     if (seeds > 1) {

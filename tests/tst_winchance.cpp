@@ -22,9 +22,9 @@ namespace {
 constexpr BookedRows AllBut(int row) { return AllBooked & ~(1u << (row - 1)); }
 SeatState Over(int total) { return {AllBooked, 63, total, {}}; }
 
-// The points one remaining turn brings under perfect play, exactly: every
-// throw of the dice enumerated, every decision the advice's best.
-std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperSum)
+// The points one remaining turn brings under perfect play from `start`, exactly:
+// every throw of the dice enumerated, every decision the advice's best.
+std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperSum, const TurnUnderWay &start)
 {
     std::map<std::pair<Dice, int>, std::map<int, double>> memo;
     // Every outcome of throwing the dice not kept, with its chance: each set
@@ -59,8 +59,8 @@ std::map<int, double> LastTurn(const Table &table, BookedRows booked, int upperS
         return known;
     };
     std::map<int, double> points;
-    throws({}, [&](const Dice &dice, double p) {
-        for (const auto &[x, q] : turn(turn, dice, 2))
+    throws(start.kept, [&](const Dice &dice, double p) {
+        for (const auto &[x, q] : turn(turn, dice, start.rolls - 1))
             points[x] += p * q;
     });
     return points;
@@ -119,6 +119,11 @@ private slots:
         QTest::newRow("tie is the most, higher seat") << std::vector{Over(300), SeatState{AllBut(15), 63, 270, {}}} << std::vector{1.0, 0.0};
         // Only Sixs open at 45: 30 and the bonus at most.
         QTest::newRow("bonus is not enough") << std::vector{SeatState{AllBut(6), 45, 190, {}}, Over(271)} << std::vector{0.0, 1.0};
+        QTest::newRow("five sixes kept, no roll: Chance ties") << std::vector{SeatState{AllBut(15), 63, 200, {}, TurnUnderWay{{6, 6, 6, 6, 6}, 1}}, Over(230)} << std::vector{1.0, 0.0};
+        // No answer for a turn that cannot occur; a fresh turn is none under way, not 3 rolls to come.
+        for (const TurnUnderWay &t : {TurnUnderWay{std::vector(261, 6), 1}, {{0, 6}, 1}, {{7}, 2}, {{6}, 0}, {{}, 3}})
+            QTest::addRow("impossible turn, %d kept, %d rolls", int(t.kept.size()), t.rolls) << std::vector{SeatState{AllBut(15), 63, 200, {}, t}, Over(220)} << std::vector<double>{};
+        QTest::newRow("turn with no open row") << std::vector{SeatState{AllBooked, 63, 200, {}, TurnUnderWay{{6}, 1}}, Over(220)} << std::vector<double>{};
     }
     void certain()
     {
@@ -137,17 +142,20 @@ private slots:
         QTest::newRow("Sixs for the bonus") << std::vector{Over(240), SeatState{AllBut(6), 45, 195, {}}};
         QTest::newRow("Aces, 70 on the card") << std::vector{SeatState{AllBut(1), 70, 250, {}}, Over(253)};
         QTest::newRow("Quinthor against Chance") << std::vector{SeatState{AllBut(14), 40, 228, {}}, SeatState{AllBut(15), 63, 210, {}}};
+        QTest::newRow("four sixes kept, last roll") << std::vector{SeatState{AllBut(14), 63, 250, {}, TurnUnderWay{{6, 6, 6, 6}, 1}}, Over(280)};
+        QTest::newRow("four kept, two rolls") << std::vector{SeatState{AllBut(14), 63, 250, {}, TurnUnderWay{{3, 6, 3, 3}, 2}}, Over(280)};
+        QTest::newRow("Sixs for the bonus, two kept") << std::vector{Over(240), SeatState{AllBut(6), 45, 195, {}, TurnUnderWay{{6, 6}, 2}}};
     }
     void lastTurn()
     {
         QFETCH(std::vector<SeatState>, seats);
         std::vector<std::map<int, double>> points;
         for (const SeatState &s : seats) {
-            points.push_back(s.booked == AllBooked ? std::map<int, double>{{0, 1.0}} : LastTurn(*m_table, s.booked, s.upperSum));
+            points.push_back(s.booked == AllBooked ? std::map<int, double>{{0, 1.0}} : LastTurn(*m_table, s.booked, s.upperSum, s.turn.value_or(TurnUnderWay{{}, 3})));
             double mean = 0; // as the engine expects it
             for (const auto &[x, p] : points.back())
                 mean += x * p;
-            QVERIFY(std::abs(mean - m_table->Expected(s.booked, s.upperSum)) < 1e-3);
+            QVERIFY(s.turn || std::abs(mean - m_table->Expected(s.booked, s.upperSum)) < 1e-3);
         }
         double first = 0; // seat 1 wins ties
         for (const auto &[x, p] : points[0])
@@ -159,11 +167,11 @@ private slots:
         QCOMPARE(chances[0] + chances[1], 1.0);
     }
 
-    // The same seed gives the same figures on one thread or two; another
-    // seed other figures; a cancelled estimate gives none.
+    // The same seed gives the same figures on one thread or two, with a turn
+    // under way too; another seed other figures; a cancelled estimate gives none.
     void seeded()
     {
-        const std::vector<SeatState> seats{{}, {0x4021, 24, 50, Level::Medium}, {0x0f00, 0, 80, {}}};
+        const std::vector<SeatState> seats{{}, {0x4021, 24, 50, Level::Medium, TurnUnderWay{{2, 2}, 2}}, {0x0f00, 0, 80, {}}};
         const auto one = Chances(seats, 3000, 1);
         QCOMPARE(one, Chances(seats, 3000, 2));
         // A first estimate's games are the first of the full one's.
@@ -173,6 +181,10 @@ private slots:
         QVERIFY(std::abs(one[0] + one[1] + one[2] - 1) < 1e-12);
         const std::atomic<bool> cancel{true};
         QVERIFY(WinChances(*m_table, seats, 3000, 1, &cancel).empty());
+        // Five sixes kept, no roll to come, book five of a kind without a throw: each game
+        // then goes on with the dice a card after that booking starts with.
+        const auto fives = SampleFinalTotals(*m_table, {{0, 0, 0, {}, TurnUnderWay{{6, 6, 6, 6, 6}, 1}}}, 300, 3);
+        QCOMPARE(fives, SampleFinalTotals(*m_table, {{1u << 13, 0, 50, {}}}, 300, 3));
     }
 
     // A computer plays at its level: the weaker, the lower its chance.

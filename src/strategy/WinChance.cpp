@@ -22,6 +22,10 @@ struct Game {
     BookedRows booked = 0;
     int upper = 0;  // capped
     int points = 0; // since the position, bonus included
+    // The turn to play starts by filling this kept set up to five dice, with
+    // this many rolls to come: a fresh turn is the empty set (the last) and 3.
+    int kept = AllSets - 1;
+    int rolls = 3;
 };
 
 std::uint32_t PositionKey(BookedRows booked, int capped)
@@ -54,8 +58,8 @@ public:
     void Play(Game &g, Level level) const
     {
         const Next next{m_values, m_booked};
-        int roll = Throw(AllSets - 1, 5, g.dice); // the empty set is last
-        for (int rollsLeft = 2;; --rollsLeft) {
+        int roll = Throw(g.kept, g.dice);
+        for (int rollsLeft = g.rolls - 1;; --rollsLeft) {
             const TurnChoice c = level == Level::Perfect ? Best(roll, rollsLeft, g.upper, next)
                                                          : Pick(level, roll, rollsLeft, g, next);
             if (c.row > 0) {
@@ -63,12 +67,11 @@ public:
                 g.points += c.points + b.bonus;
                 g.upper = b.upperSum;
                 g.booked = static_cast<BookedRows>(g.booked | (1u << (c.row - 1)));
+                g.kept = AllSets - 1;
+                g.rolls = 3;
                 return;
             }
-            int kept = 0;
-            for (int f = 1; f <= 6; ++f)
-                kept += m_d.count[c.kept][f];
-            roll = Throw(c.kept, 5 - kept, g.dice);
+            roll = Throw(c.kept, g.dice);
         }
     }
 
@@ -121,10 +124,13 @@ private:
         return list[Choose(level, expected, std::size_t(near < n ? near + 1 : near), g.choices)];
     }
 
-    // The set `kept` with `dice` more thrown.
-    int Throw(int kept, int dice, LevelRandom &random) const
+    // The set `kept` filled up to five dice with fresh throws.
+    int Throw(int kept, LevelRandom &random) const
     {
-        for (int i = 0; i < dice; ++i)
+        int dice = 0;
+        for (int f = 1; f <= 6; ++f)
+            dice += m_d.count[kept][f];
+        for (; dice < 5; ++dice)
             kept = m_d.plusDie[kept][RollDie(random) - 1];
         return kept;
     }
@@ -135,10 +141,27 @@ private:
     TurnValues<double> m_v;
 };
 
+// The set a seat's turn under way keeps (the empty set for none), or -1 if
+// the turn cannot occur.
+int KeptSet(const SeatState &s)
+{
+    if (!s.turn)
+        return AllSets - 1;
+    if (s.booked >= AllBooked || s.turn->rolls < 1 || s.turn->rolls > 2 || s.turn->kept.size() > 5)
+        return -1;
+    FaceCounts counts{};
+    for (const int face : s.turn->kept) {
+        if (face < 1 || face > 6)
+            return -1;
+        ++counts[std::size_t(face)];
+    }
+    return Sets().IndexOf(counts);
+}
+
 bool Possible(const SeatState &s)
 {
     return s.booked <= AllBooked && UpperSumPossible(s.booked, s.upperSum) && s.total >= 0
-        && s.total <= 100'000;
+        && s.total <= 100'000 && KeptSet(s) >= 0;
 }
 
 Level LevelOf(const SeatState &s)
@@ -246,10 +269,11 @@ std::vector<std::vector<int>> SampleFinalTotals(const Table &table, const std::v
     for (std::size_t s = 0; s < seats.size(); ++s) {
         // A finished seat's total is certain: one game, already over.
         totals[s].resize(seats[s].booked == AllBooked ? 1 : std::size_t(gamesPerSeat));
+        const int kept = KeptSet(seats[s]), rolls = seats[s].turn ? seats[s].turn->rolls : 3;
         for (std::size_t i = 0; i < totals[s].size(); ++i) {
             const GameStreams streams = StreamsOf(seed, int(s), int(i));
             games.push_back({streams.dice, streams.choices, int(s), int(i), seats[s].booked,
-                             std::min(seats[s].upperSum, UpperCap), 0});
+                             std::min(seats[s].upperSum, UpperCap), 0, kept, rolls});
         }
     }
     if (!PlayAll(table, seats, games, cancel, std::clamp(threads, 1, 64)))
