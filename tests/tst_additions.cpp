@@ -11,6 +11,7 @@
 #include "opponents/ComputerSetupDialog.h"
 #include "opponents/ComputerTurn.h"
 #include "opponents/Opponents.h"
+#include "history/TurningPoints.h"
 #include "recording/GameRecorder.h"
 #include "scoresheet/ScoreSheetView.h"
 #include "support/FullCard.h"
@@ -76,6 +77,7 @@ private slots:
     void reviewCountsTheTurnUnderWay();
     void scoreSheetShowsTheChanceToWin();
     void reviewChartsTheChanceTurnByTurn();
+    void turningPointIsTheDecisionThatCostTheWin();
 };
 
 void AdditionsTest::computerHoldsWhatItKeeps_data()
@@ -374,6 +376,32 @@ void AdditionsTest::reviewChartsTheChanceTurnByTurn()
         QVERIFY(std::abs(ann[round].y() + bob[round].y() - 100) < 1e-6);
     QCOMPARE(ann.back(), QPointF(15, 100));
     QCOMPARE(bob.back(), QPointF(15, 0));
+}
+
+// Ann makes 305; Bob has 277 with Chance left and rolls 6 6 6 5 1. Booking
+// the 24 at once loses for certain; the best keep can still reach 29.
+void AdditionsTest::turningPointIsTheDecisionThatCostTheWin()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    g.newGame({"Ann", "Bob"});
+    for (int t = 0; t < 15; ++t) {
+        g.roll(FullCard[t].dice);
+        g.clickCategory(FullCard[t].row);
+        g.roll(t < 14 ? FullCard[t].dice : QList<int>{6, 6, 6, 5, 1});
+        g.clickCategory(FullCard[t].row);
+    }
+    QCOMPARE(g.f().lblSum[2]->text(), QStringLiteral("301"));
+    const history::GameRecord &record = g.a().recorder().record();
+    const auto reviews = history::Review(*BookingsOnly(), record);
+    const auto points = history::TurningPoints(*BookingsOnly(), record, reviews, 2000, 1);
+    const auto bob = std::find_if(points.begin(), points.end(), [](const auto &p) { return p.player == 1; });
+    QVERIFY(bob != points.end());
+    QCOMPARE(bob->decision.turn, 15);
+    QCOMPARE(bob->chosen, 0.0);
+    QVERIFY2(bob->best > 0.1, qPrintable(QString::number(bob->best)));
+    QVERIFY(history::Wording(*bob, QStringLiteral("Bob"))
+                .startsWith(QStringLiteral("Bob, turn 15, roll 1, with 6 6 6 5 1: \"book Chance for 24\" left a 0% chance")));
 }
 
 QUINTOR_TEST_MAIN(AdditionsTest)

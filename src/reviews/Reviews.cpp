@@ -2,6 +2,7 @@
 
 #include "app/BackgroundWork.h"
 #include "history/Statistics.h"
+#include "history/TurningPoints.h"
 #include "recording/Recorder.h"
 #include "reviews/HistoryWindows.h"
 #include "tablegate/TableGate.h"
@@ -33,6 +34,15 @@ QString KeyOf(const std::vector<strategy::SeatState> &seats)
     QString key;
     for (const strategy::SeatState &s : seats)
         key += QStringLiteral("%1:%2:%3:%4;").arg(s.booked).arg(s.upperSum).arg(s.total).arg(s.computer ? int(*s.computer) : -1);
+    return key;
+}
+
+// A game as it stands: its seats' cards and the decisions made so far.
+QString GameKey(const history::GameRecord &record, const std::vector<history::PlayerReview> &reviews)
+{
+    QString key = KeyOf(history::SeatsAfter(record));
+    for (const history::PlayerReview &r : reviews)
+        key += QStringLiteral("%1/").arg(r.decisions.size()) + r.name + u'/';
     return key;
 }
 
@@ -129,12 +139,17 @@ void Reviews::RefreshReview()
         if (!missing)
             data.chances.push_back(known->second);
     }
+    const QString game = GameKey(record, data.reviews);
+    const auto turned = m_turningPoints.find(game);
+    if (turned != m_turningPoints.end())
+        data.turningPoints = turned->second;
     windows->ShowReview(m_reviewWindow, data);
-    if (!missing)
+    if (!missing && turned != m_turningPoints.end())
         return;
     // Each round as it is found, kept for the next look: a review opened
     // again, or refreshed by the next roll, goes on where this one stopped.
-    m_reviewWork->Start([this, table, rounds, data](const BackgroundWork::Job &job) {
+    // Then where each person's game turned.
+    m_reviewWork->Start([this, table, rounds, data, record, game](const BackgroundWork::Job &job) {
         ReviewData grown = data;
         for (std::size_t round = grown.chances.size(); round < rounds.size(); ++round) {
             const QString key = KeyOf(rounds[round]);
@@ -148,6 +163,22 @@ void Reviews::RefreshReview()
                     module->ShowReview(m_reviewWindow, grown);
             });
         }
+        if (!grown.turningPoints.isEmpty())
+            return;
+        const auto points = history::TurningPoints(*table, record, grown.reviews, ChartGames, qHash(game), job.cancelFlag());
+        if (job.cancelled())
+            return;
+        for (const history::TurningPoint &point : points)
+            grown.turningPoints << history::Wording(point, grown.reviews[std::size_t(point.player)].name);
+        const bool people = std::any_of(record.players.begin(), record.players.end(),
+                                        [](const history::PlayerRecord &p) { return !p.computer; });
+        if (grown.turningPoints.isEmpty() && people)
+            grown.turningPoints << QStringLiteral("No decision of a person changed a chance to win.");
+        job.post([this, game, grown] {
+            m_turningPoints[game] = grown.turningPoints;
+            if (HistoryWindows *module = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr)
+                module->ShowReview(m_reviewWindow, grown);
+        });
     });
 }
 

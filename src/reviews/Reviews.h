@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
@@ -50,6 +51,8 @@ private:
     // The chance of winning of every seat in a position, once worked out:
     // a game's earlier rounds do not change as it goes on.
     std::map<QString, std::vector<double>> m_chances;
+    // Where each person's game turned, for a game as it stood.
+    std::map<QString, QStringList> m_turningPoints;
     BackgroundWork *m_reviewWork;
     // The figures being gathered off the window's thread, and how far it got.
     struct Gathering;
