@@ -28,26 +28,6 @@
 
 namespace {
 
-std::shared_ptr<const strategy::Table> BookingsOnly()
-{
-    static const auto table = strategy::Table::FromValues(std::vector<float>(strategy::Table::ValueCount, 0.0f));
-    return table;
-}
-
-// New Game > Against the Computer: Ann and `computers` computers at `level`,
-// at once and always the same.
-void PlayComputers(GameFixture &g, int computers, strategy::Level level)
-{
-    ComputerSetup setup;
-    setup.name = QStringLiteral("Ann");
-    setup.computers = computers;
-    setup.level = level;
-    g.dialogs.setup = setup;
-    g.action("mnuComputer")->trigger();
-    g.a().opponents().setPace(0);
-    g.a().opponents().setSeed(7);
-}
-
 void LetTheComputersPlay(GameFixture &g)
 {
     for (int guard = 0; guard < 2000 && g.a().opponents().IsComputerTurn(); ++guard) {
@@ -130,7 +110,7 @@ void AdditionsTest::computerPlaysAtItsLevel()
     StrategyLoader loader(BookingsOnly());
     for (strategy::Level level : {strategy::Level::Perfect, strategy::Level::Easy}) {
         GameFixture g(&loader);
-        PlayComputers(g, 1, level);
+        g.playComputers(1, level, 0, 7);
         quint32 lcg = 11;
         for (int row = 1; row <= 15; ++row) {
             g.roll({1, 1, 2, 3, 4});
@@ -176,7 +156,7 @@ void AdditionsTest::coachRatesPeopleOnly()
     StrategyLoader loader(BookingsOnly());
     GameFixture g(&loader);
     g.action("mnuCoachMode")->trigger();
-    PlayComputers(g, 2, strategy::Level::Easy);
+    g.playComputers(2, strategy::Level::Easy, 0, 7);
     g.roll({1, 1, 2, 3, 4});
     g.clickCategory(15);
     const QString annsVerdict = g.a().coach().panel()->verdict();
@@ -242,7 +222,7 @@ void AdditionsTest::turnLogTellsEveryStep()
     StrategyLoader loader(BookingsOnly());
     GameFixture g(&loader);
     g.action("mnuTurnLog")->trigger();
-    PlayComputers(g, 1, strategy::Level::Perfect);
+    g.playComputers(1, strategy::Level::Perfect, 0, 7);
     g.roll({2, 2, 3, 5, 6});
     g.clickDie(0);
     g.clickDie(1);

@@ -46,23 +46,10 @@ QTimer *ComputerTimer(GameFixture &g)
     return g.a().opponents().timer();
 }
 
-// New Game > Against the Computer with Ann and `computers` computers.
-void PlayComputers(GameFixture &g, int computers, strategy::Level level, int pace)
-{
-    ComputerSetup setup;
-    setup.name = QStringLiteral("Ann");
-    setup.computers = computers;
-    setup.level = level;
-    g.dialogs.setup = setup;
-    g.action("mnuComputer")->trigger();
-    g.a().opponents().setPace(pace);
-    g.a().opponents().setSeed(42);
-}
-
 // A computer game in which Ann has just booked five sixes.
 void ComputerToPlay(GameFixture &g, int pace)
 {
-    PlayComputers(g, 1, strategy::Level::Perfect, pace);
+    g.playComputers(1, strategy::Level::Perfect, pace);
     g.roll({6, 6, 6, 6, 6});
     g.clickCategory(14);
 }
@@ -230,7 +217,7 @@ void ComputerTest::loaderStopsAtOnceWhenDestroyed()
 void ComputerTest::computerPlaysAWholeGame()
 {
     GameFixture g;
-    PlayComputers(g, 1, strategy::Level::Perfect, 0);
+    g.playComputers(1, strategy::Level::Perfect, 0);
     QCOMPARE(g.dialogs.calls.size(), 1);  // only the setup is asked
     QCOMPARE(g.f().lblPlayer[2]->text(), QStringLiteral("Computer (Perfect)"));
 
@@ -368,7 +355,7 @@ void ComputerTest::choiceIsShownBeforeItIsBooked()
 void ComputerTest::threeComputersPlayAWholeGame()
 {
     GameFixture g;
-    PlayComputers(g, 3, strategy::Level::Hard, 0);
+    g.playComputers(3, strategy::Level::Hard, 0);
     g.action("mnuScoreSheet")->trigger();
     const ScoreSheet *sheet = g.a().scoreSheet().sheet();
     QVERIFY(sheet && sheet->isVisible());

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::shared_ptr<const strategy::Table> BookingsOnly()
-{
-    static const auto table = strategy::Table::FromValues(std::vector<float>(strategy::Table::ValueCount, 0.0f));
-    return table;
-}
-
 // Where a window manager would put a new window: the middle of the screen.
 void Centre(QWidget &window)
 {

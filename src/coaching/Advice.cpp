@@ -19,6 +19,16 @@ QString Faces(const strategy::Dice &dice)
 
 } // namespace
 
+Turn TurnOf(const GameState &state, int rollsLeft)
+{
+    Turn turn;
+    turn.position = PositionOf(state, state.CurPlayer + 1);
+    turn.hasRolled = state.HasRolled;
+    turn.dice = DiceOnTheTable();
+    turn.rollsLeft = rollsLeft;
+    return turn;
+}
+
 std::optional<QString> HintText(const strategy::Table &table, const Turn &turn)
 {
     const EnginePosition &position = turn.position;

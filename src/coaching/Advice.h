@@ -19,6 +19,10 @@ struct Turn {
     int rollsLeft = 0; // after the roll on the table
 };
 
+// The turn on the table of the game `state` holds, with `rollsLeft` rolls
+// still allowed after the roll on the table.
+Turn TurnOf(const GameState &state, int rollsLeft);
+
 // The Hint box: the best choice and the runner-up, or, before the first
 // roll, what perfect play can expect. Nothing for a position the engine
 // cannot judge.

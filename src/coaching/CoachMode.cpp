@@ -58,13 +58,7 @@ bool CoachMode::ShowHint(const QString &text)
 
 coaching::Turn CoachMode::TurnOnTable() const
 {
-    const GameState &state = m_form.state();
-    coaching::Turn turn;
-    turn.position = PositionOf(state, state.CurPlayer + 1);
-    turn.hasRolled = state.HasRolled;
-    turn.dice = DiceOnTheTable();
-    turn.rollsLeft = m_form.RollsLeft();
-    return turn;
+    return coaching::TurnOf(m_form.state(), m_form.RollsLeft());
 }
 
 void CoachMode::Update()

@@ -50,13 +50,7 @@ void Hint::Ask()
 
 void Hint::Show()
 {
-    const GameState &state = m_form.state();
-    coaching::Turn turn;
-    turn.position = PositionOf(state, state.CurPlayer + 1);
-    turn.hasRolled = state.HasRolled;
-    turn.dice = DiceOnTheTable();
-    turn.rollsLeft = m_form.RollsLeft();
-    const auto text = coaching::HintText(*m_gate.table(), turn);
+    const auto text = coaching::HintText(*m_gate.table(), coaching::TurnOf(m_form.state(), m_form.RollsLeft()));
     if (!text)
         return; // a position the engine cannot judge: say nothing rather than guess
     // Where nothing else is: in the coach's dock when it is open, else

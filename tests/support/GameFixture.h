@@ -7,6 +7,7 @@
 
 #include "app/Additions.h"
 #include "game/SettingsStore.h"
+#include "opponents/Opponents.h"
 #include "recording/Recorder.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
@@ -71,6 +72,20 @@ struct GameFixture {
         form.reset();
     }
 
+    // New Game > Against the Computer with Ann and `computers` computers,
+    // a step each `pace` ms, their choices replayed from `seed`.
+    void playComputers(int computers, strategy::Level level, int pace = 0, std::uint64_t seed = 42)
+    {
+        ComputerSetup setup;
+        setup.name = QStringLiteral("Ann");
+        setup.computers = computers;
+        setup.level = level;
+        dialogs.setup = setup;
+        action("mnuComputer")->trigger();
+        additions->opponents().setPace(pace);
+        additions->opponents().setSeed(seed);
+    }
+
     Form1 &f() { return *form; }
     Additions &a() { return *additions; }
     // A menu item of the game's, by its object name.
@@ -115,6 +130,14 @@ struct GameFixture {
         finishRoll();
     }
 };
+
+// A table in which every position is worth only what a turn books: built at
+// once, and the engine's answers on it are plain to see.
+inline std::shared_ptr<const strategy::Table> BookingsOnly()
+{
+    static const auto table = strategy::Table::FromValues(std::vector<float>(strategy::Table::ValueCount, 0.0f));
+    return table;
+}
 
 // Runs a QtTest class in a QApplication with the game's fonts.
 #define QUINTOR_TEST_MAIN(TestClass)                                                              \
