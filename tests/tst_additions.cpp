@@ -45,7 +45,6 @@ private slots:
     void init() { QuietOffscreenWarnings(); }
     void computerHoldsWhatItKeeps_data();
     void computerHoldsWhatItKeeps();
-    void computerMarksItsBoxBeforeBooking();
     void computerPlaysAtItsLevel();
     void coachRatesBookingsBeforeTheirPoints();
     void coachRatesPeopleOnly();
@@ -84,23 +83,6 @@ void AdditionsTest::computerHoldsWhatItKeeps()
     for (int i = 0; i < 5; ++i)
         heldDice[std::size_t(i)] = held[i];
     QCOMPARE(DieToToggle({5, 5, 3, 1, 5}, heldDice, std::vector<int>(kept.begin(), kept.end())), die);
-}
-
-void AdditionsTest::computerMarksItsBoxBeforeBooking()
-{
-    ComputerTurn turn(strategy::Level::Perfect, 1);
-    TurnView view;
-    QCOMPARE(turn.Next(*BookingsOnly(), view).kind, ComputerAction::Kind::Roll);
-    view.hasRolled = true;
-    view.rollsLeft = 2;
-    view.dice = {6, 6, 6, 6, 6};
-    const ComputerAction mark = turn.Next(*BookingsOnly(), view);
-    QCOMPARE(mark.kind, ComputerAction::Kind::Mark);
-    QCOMPARE(mark.choice.row, 14);
-    QCOMPARE(mark.choice.points, 50);
-    const ComputerAction book = turn.Next(*BookingsOnly(), view);
-    QCOMPARE(book.kind, ComputerAction::Kind::Book);
-    QCOMPARE(book.choice.row, 14);
 }
 
 // What a game's decisions cost against the table the computers play by:
