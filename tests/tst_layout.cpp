@@ -68,6 +68,7 @@ void LayoutTest::docksStandBesideThePlayArea()
     // A long name is cut short in its column, not given the room it asks for.
     const auto *table = g.f().findChild<QTableWidget *>(QStringLiteral("ScoreSheetTable"));
     QVERIFY(table->horizontalHeader()->sectionSize(1) < table->fontMetrics().horizontalAdvance(QString(60, u'W')));
+    QVERIFY(table->horizontalHeaderItem(1)->text().endsWith(u'\u2026'));
     QVERIFY(g.f().frameGeometry().width() <= g.f().screen()->availableGeometry().width());
     // With every dock closed, the design's window again, at its size.
     for (const char *dock : {"mnuScoreSheet", "mnuCoachMode", "mnuTurnLog"})

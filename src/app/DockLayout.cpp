@@ -17,6 +17,12 @@ const QString StateKey = QStringLiteral("State");
 DockLayout::DockLayout(Form1 &form, SettingsStore &settings)
     : m_form(form), m_settings(settings), m_save(new QTimer(this))
 {
+    // Docks at the side take the window's whole height; one below sits under
+    // the play area only.
+    form.setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    form.setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    form.setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    form.setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
     // Moves come in bursts: written once they are over.
     m_save->setSingleShot(true);
     m_save->setInterval(300);
@@ -84,6 +90,34 @@ void DockLayout::Show(Entry &entry, bool on)
         m_form.layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
         entry.dock->show();
         entry.dock->raise();
+        Fit();
+        // As large as it asks to be: the window grows by what the dock still
+        // lacks, where the screen has the room.
+        const QSize wanted = entry.dock->sizeHint();
+        const bool side = m_form.dockWidgetArea(entry.dock) & (Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+        QSize grown = m_form.size();
+        grown.rheight() += std::max(0, wanted.height() - entry.dock->height());
+        if (side)
+            grown.rwidth() += std::max(0, wanted.width() - entry.dock->width());
+        if (const QScreen *screen = m_form.screen())
+            grown = grown.boundedTo(screen->availableGeometry().size()
+                                    - (m_form.frameGeometry().size() - m_form.geometry().size()));
+        m_form.resize(grown.expandedTo(m_form.size()));
+        // Every dock beside it as large as it asks to be too, not only the
+        // one just opened: the room goes by what each needs.
+        QList<QDockWidget *> docks;
+        QList<int> heights;
+        for (const auto &[key, other] : m_docks) {
+            if (other.dock && !other.dock->isHidden() && !other.dock->isFloating()
+                && m_form.dockWidgetArea(other.dock) == m_form.dockWidgetArea(entry.dock)) {
+                docks << other.dock;
+                heights << other.dock->sizeHint().height();
+            }
+        }
+        m_form.resizeDocks(docks, heights, Qt::Vertical);
+        if (side)
+            m_form.resizeDocks({entry.dock}, {wanted.width()}, Qt::Horizontal);
+        Fit();
     } else {
         entry.dock->hide();
     }

@@ -64,6 +64,11 @@ QString CoachPanel::advice() const { return m_advice->text(); }
 QString CoachPanel::verdict() const { return m_verdict->text(); }
 QString CoachPanel::hint() const { return m_hint->isVisible() ? m_hint->text() : QString(); }
 
+QSize CoachPanel::sizeHint() const
+{
+    return {minimumWidth(), m_scroll->minimumHeight()};
+}
+
 void CoachPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

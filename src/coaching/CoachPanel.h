@@ -21,6 +21,9 @@ public:
     QString verdict() const;
     QString hint() const;
 
+    // No taller than its text.
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

@@ -3,6 +3,7 @@
 #include "scoring/Categories.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -30,7 +31,9 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWid
     // short with an ellipsis by the header.
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->horizontalHeader()->setMinimumSectionSize(40);
-    m_table->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    // Cut short with an ellipsis at the end, which the header itself does
+    // not do: it clips a centred name at both ends.
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionResized, this, &ScoreSheet::ElideNames);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
@@ -67,6 +70,8 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         QFont font = header->font();
         font.setBold(player == toPlay);
         header->setFont(font);
+        header->setData(Qt::UserRole, header->text());
+        header->setData(Qt::AccessibleTextRole, header->toolTip());
         m_table->setHorizontalHeaderItem(c, header);
         for (int row = 1; row <= TotalRow; ++row) {
             const std::int16_t value = column.card[std::size_t(row)];
@@ -90,7 +95,24 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
             m_table->setItem(row - 1, c, item);
         }
     }
+    ElideNames();
     m_table->setCurrentItem(nullptr); // no cell looks picked out but the marked ones
+}
+
+void ScoreSheet::ElideNames()
+{
+    QHeaderView *header = m_table->horizontalHeader();
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        QTableWidgetItem *item = m_table->horizontalHeaderItem(c);
+        if (!item)
+            continue;
+        QFont font = item->font();
+        const int room = header->sectionSize(c) - 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) - 4;
+        const QString full = item->data(Qt::UserRole).toString();
+        const QString shown = QFontMetrics(font).elidedText(full, Qt::ElideRight, std::max(room, 0));
+        if (item->text() != shown)
+            item->setText(shown);
+    }
 }
 
 void ScoreSheet::setChances(const std::vector<double> &chances)
@@ -117,7 +139,7 @@ QString ScoreSheet::cellText(int row, int player) const
 QString ScoreSheet::headerText(int player) const
 {
     const QTableWidgetItem *item = m_table->horizontalHeaderItem(player - 1);
-    return item ? item->text() : QString();
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 bool ScoreSheet::isMarked(int row, int player) const

@@ -39,5 +39,7 @@ public:
     QSize sizeHint() const override;
 
 private:
+    void ElideNames();
+
     QTableWidget *m_table;
 };
