@@ -11,6 +11,7 @@
 #include "opponents/ComputerSetupDialog.h"
 #include "opponents/ComputerTurn.h"
 #include "opponents/Opponents.h"
+#include "history/Statistics.h"
 #include "history/TurningPoints.h"
 #include "recording/GameRecorder.h"
 #include "scoresheet/ScoreSheetView.h"
@@ -23,6 +24,8 @@
 #include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTableWidget>
+#include <QTextDocument>
 
 #include <numeric>
 
@@ -57,6 +60,8 @@ private slots:
     void scoreSheetShowsTheChanceToWin();
     void reviewChartsTheChanceTurnByTurn();
     void turningPointIsTheDecisionThatCostTheWin();
+    void namesStayAsTyped();
+    void declinedSacrificeLeavesNothingShown();
 };
 
 void AdditionsTest::computerHoldsWhatItKeeps_data()
@@ -364,6 +369,60 @@ void AdditionsTest::turningPointIsTheDecisionThatCostTheWin()
     QVERIFY2(bob->best > 0.1, qPrintable(QString::number(bob->best)));
     QVERIFY(history::Wording(*bob, QStringLiteral("Bob"))
                 .startsWith(QStringLiteral("Bob, turn 15, roll 1, with 6 6 6 5 1: \"book Chance for 24\" left a 0% chance")));
+}
+
+namespace {
+// A tooltip as Qt shows it: markup read as markup.
+QString Shown(const QString &tip)
+{
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
+}
+} // namespace
+
+// A name is data wherever it goes: "%1" is not filled in, "<b>" not bold.
+void AdditionsTest::namesStayAsTyped()
+{
+    StrategyLoader loader(BookingsOnly());
+    GameFixture g(&loader);
+    const QString odd = QStringLiteral("A%1 <b>%2</b>");
+    for (const char *dock : {"mnuCoachMode", "mnuTurnLog", "mnuScoreSheet"})
+        g.action(dock)->trigger();
+    g.newGame({odd, "Bob"});
+    QVERIFY(g.a().coach().panel()->advice().startsWith(odd + QStringLiteral(" to roll.")));
+    g.roll({2, 2, 2, 2, 6});
+    g.clickCategory(2);
+    QCOMPARE(g.a().turnLog().lines().last(), odd + QStringLiteral(" booked Deuces for 8"));
+    QVERIFY(g.a().coach().panel()->verdict().startsWith(odd + QStringLiteral(", with 2 2 2 2 6: ")));
+    const auto *table = g.f().findChild<QTableWidget *>(QStringLiteral("ScoreSheetTable"));
+    QCOMPARE(Shown(table->horizontalHeaderItem(0)->toolTip()), odd);
+    QCOMPARE(Shown(table->item(1, 0)->toolTip()), QStringLiteral("Last booking of ") + odd);
+    history::Statistics statistics;
+    statistics.players.push_back({odd, {history::GameFigures{{}, 250, true, 10, 8.44}}});
+    QVERIFY(history::FormatText(statistics).contains(odd + QStringLiteral("      1   250.0")));
+}
+
+// The 0 of a sacrifice stands on the card while the question is open; a
+// sheet drawn meanwhile must not keep showing it once the answer is Cancel.
+void AdditionsTest::declinedSacrificeLeavesNothingShown()
+{
+    GameFixture g;
+    QAction *sheet = g.action("mnuScoreSheet");
+    sheet->trigger();
+    g.newGame({"Ann"});
+    g.roll({1, 2, 3, 4, 6});
+    g.dialogs.answers = {Dialogs::Answer::Cancel};
+    g.dialogs.onCall = [&](const DialogCall &) {
+        sheet->trigger(); // closed and opened again: drawn anew
+        sheet->trigger();
+    };
+    g.clickCategory(14);
+    g.dialogs.onCall = nullptr;
+    QCOMPARE(g.s().ScoreCard[1][14], NotBooked);
+    QCOMPARE(g.a().scoreSheet().sheet()->cellText(14, 1), QString());
 }
 
 QUINTOR_TEST_MAIN(AdditionsTest)

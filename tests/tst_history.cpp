@@ -346,6 +346,17 @@ private slots:
         QCOMPARE(table->item(0, 3)->text(), QString::number(FullCardTotal));
     }
 
+    // Asked for both while the table is still being loaded: both open.
+    void bothWindowsWaitForTheTable()
+    {
+        StrategyLoader loader(strategy::TableCache::DefaultFolder());
+        GameFixture g(&loader);
+        g.action("mnuStatistics")->trigger();
+        g.action("mnuReview")->trigger();
+        QVERIFY(!loader.table());
+        QTRY_VERIFY(g.f().findChild<QWidget *>("ReviewWindow") && g.f().findChild<QWidget *>("StatisticsWindow"));
+    }
+
     // A name is shown as typed, never as markup (which could make Qt load any
     // file an <img> names): in the charts' legends too.
     void namesAreNeverMarkup()

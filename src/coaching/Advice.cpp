@@ -69,14 +69,13 @@ QString AdviceText(const strategy::Table &table, const QString &name, const Turn
     const EnginePosition &position = turn.position;
     if (!turn.hasRolled)
         return QStringLiteral("%1 to roll. With perfect play the final total will be %2 on average.")
-            .arg(name)
-            .arg(position.total + table.Expected(position.booked, position.upperSum), 0, 'f', 1);
+            .arg(name, QString::number(position.total + table.Expected(position.booked, position.upperSum), 'f', 1));
     const auto choices = strategy::Advise(table, position.booked, position.upperSum, turn.dice, turn.rollsLeft);
     if (choices.empty())
         return QString();
     return QStringLiteral("Best choice for %1: %2.\nWith perfect play the final total will be %3 on average.")
-        .arg(name, strategy::Describe(choices.front()))
-        .arg(position.total + choices.front().expected, 0, 'f', 1);
+        .arg(name, strategy::Describe(choices.front()),
+             QString::number(position.total + choices.front().expected, 'f', 1));
 }
 
 std::optional<QString> VerdictText(const strategy::Table &table, const QString &name, const Turn &turn,
@@ -91,10 +90,9 @@ std::optional<QString> VerdictText(const strategy::Table &table, const QString &
                                  .arg(name, Faces(turn.dice), strategy::Describe(rating->chosen));
     if (rating->cost < 0.005)
         return QStringLiteral("%1 was the best choice.").arg(decision);
+    // All at once, so that a name holding "%2" stays as it is.
     return QStringLiteral("%1 cost %2 points; the best was \"%3\".")
-        .arg(decision)
-        .arg(rating->cost, 0, 'f', 2)
-        .arg(strategy::Describe(rating->best));
+        .arg(decision, QString::number(rating->cost, 'f', 2), strategy::Describe(rating->best));
 }
 
 } // namespace coaching

@@ -39,6 +39,7 @@ CoachMode::CoachMode(Form1 &form, DockLayout &docks, TableGate &gate)
     connect(&form, &Form1::rollFinished, this, &CoachMode::RollFinished);
     connect(&form, &Form1::booked, this, &CoachMode::Booked);
     connect(&form, &Form1::turnChanged, this, &CoachMode::Update);
+    connect(&form, &Form1::sacrificeDeclined, this, &CoachMode::Update);
     connect(&form, &Form1::gameOver, this, &CoachMode::Update);
     connect(&gate, &TableGate::ready, this, &CoachMode::Update);
 }

@@ -19,10 +19,17 @@ Hint::Hint(Form1 &form, Dialogs &dialogs, TableGate &gate, CoachMode &coach)
         m_gate.forget(this); // a hint for the old game
         UpdateEnabled();
     });
-    // The dice are about to roll: nothing to advise on until they rest.
-    connect(&form, &Form1::rollStarted, m_action, [this] { m_action->setEnabled(false); });
+    // The dice are about to roll: nothing to advise on until they rest, and
+    // a hint still waiting for the table was for another position.
+    connect(&form, &Form1::rollStarted, m_action, [this] {
+        m_action->setEnabled(false);
+        m_gate.forget(this);
+    });
     connect(&form, &Form1::rollFinished, this, &Hint::UpdateEnabled);
-    connect(&form, &Form1::turnChanged, this, &Hint::UpdateEnabled);
+    connect(&form, &Form1::turnChanged, this, [this] {
+        m_gate.forget(this);
+        UpdateEnabled();
+    });
     connect(&form, &Form1::gameOver, this, &Hint::UpdateEnabled);
     UpdateEnabled();
 }

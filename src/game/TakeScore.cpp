@@ -51,6 +51,7 @@ void Form1::TakeScore(std::int16_t row)
             // Unchecking a box that was already unchecked raises no event to
             // swallow; the flag must not outlive this question.
             IgnoreClick = FlagFalse;
+            emit sacrificeDeclined();
         }
         return;
     }

@@ -250,14 +250,13 @@ QString FormatText(const Statistics &s)
     out += QStringLiteral("%1  Games    Mean  Best  Bonus    Luck    Loss\n").arg(QStringLiteral("Player"), -int(width));
     for (std::size_t i = 0; i < s.players.size(); ++i) {
         const PlayerStatistics &p = s.players[i];
+        // All at once, so that a name holding "%2" stays as it is.
         out += QStringLiteral("%1  %2  %3  %4  %5%  %6  %7\n")
-                   .arg(names[qsizetype(i)], -int(width))
-                   .arg(p.count(), 5)
-                   .arg(p.mean(), 6, 'f', 1)
-                   .arg(p.best(), 4)
-                   .arg(p.bonusRate() * 100, 4, 'f', 0)
-                   .arg(p.meanLuck(), 6, 'f', 2)
-                   .arg(p.meanLoss(), 6, 'f', 2);
+                   .arg(names[qsizetype(i)].leftJustified(width), QString::number(p.count()).rightJustified(5),
+                        QString::number(p.mean(), 'f', 1).rightJustified(6), QString::number(p.best()).rightJustified(4),
+                        QString::number(p.bonusRate() * 100, 'f', 0).rightJustified(4),
+                        QString::number(p.meanLuck(), 'f', 2).rightJustified(6),
+                        QString::number(p.meanLoss(), 'f', 2).rightJustified(6));
     }
     if (s.players.empty())
         out += QStringLiteral("(no games)\n");

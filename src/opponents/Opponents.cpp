@@ -197,7 +197,7 @@ void Opponents::ShowChoice(const strategy::Choice &book)
     const QString who = m_form.lblPlayerTurn->text();
     m_mark->setAccessibleName(book.points == 0
         ? QStringLiteral("%1 sacrifices %2").arg(who, caption)
-        : QStringLiteral("%1 books %2 for %3").arg(who, caption).arg(book.points));
+        : QStringLiteral("%1 books %2 for %3").arg(who, caption, QString::number(book.points)));
     m_mark->raise();
     m_mark->show();
 }

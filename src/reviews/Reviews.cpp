@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QProgressDialog>
 #include <QThread>
@@ -37,13 +38,10 @@ QString KeyOf(const std::vector<strategy::SeatState> &seats)
     return key;
 }
 
-// A game as it stands: its seats' cards and the decisions made so far.
-QString GameKey(const history::GameRecord &record, const std::vector<history::PlayerReview> &reviews)
+// A game as it stands: every roll, hold and booking so far.
+QString GameKey(const history::GameRecord &record)
 {
-    QString key = KeyOf(history::SeatsAfter(record));
-    for (const history::PlayerReview &r : reviews)
-        key += QStringLiteral("%1/").arg(r.decisions.size()) + r.name + u'/';
-    return key;
+    return QString::fromLatin1(QCryptographicHash::hash(history::ToJson(record), QCryptographicHash::Sha1).toHex());
 }
 
 // The newest record in the folder that reads as one.
@@ -85,7 +83,9 @@ HistoryWindows *Reviews::Module(const QString &title, void (Reviews::*then)())
 {
     // Both windows rate games: they open once the table is there.
     if (!m_gate.table()) {
-        m_gate.whenReady(this, [this, then] { (this->*then)(); });
+        // Each window waits on its own: asking for both opens both.
+        const QObject *waiter = then == &Reviews::OpenReview ? m_review : m_statistics;
+        m_gate.whenReady(waiter, [this, then] { (this->*then)(); });
         return nullptr;
     }
     QString why;
@@ -139,7 +139,7 @@ void Reviews::RefreshReview()
         if (!missing)
             data.chances.push_back(known->second);
     }
-    const QString game = GameKey(record, data.reviews);
+    const QString game = GameKey(record);
     const auto turned = m_turningPoints.find(game);
     if (turned != m_turningPoints.end())
         data.turningPoints = turned->second;

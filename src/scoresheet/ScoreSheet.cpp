@@ -11,6 +11,13 @@
 namespace {
 constexpr int ChanceRow = TotalRow + 1;
 constexpr int Rows = ChanceRow; // 15 categories, the bonus, the total, the chance to win
+// A tooltip that looks like markup is shown as markup: one with a name in
+// it is made rich text on purpose, with the name escaped.
+QString PlainTip(const QString &text)
+{
+    return QStringLiteral("<qt>%1</qt>").arg(text.toHtmlEscaped());
+}
+
 // In front, where a long name cut short cannot take it away.
 const QString ToPlay = QStringLiteral("\u2192 ");
 } // namespace
@@ -66,12 +73,13 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
         const int player = c + 1;
         // Names are shown as typed: table items never read them as markup.
         auto *header = new QTableWidgetItem((player == toPlay ? ToPlay : QString()) + column.name);
-        header->setToolTip(player == toPlay ? QStringLiteral("%1, to play").arg(column.name) : column.name);
+        const QString name = column.name;
+        header->setToolTip(PlainTip(player == toPlay ? QStringLiteral("%1, to play").arg(name) : name));
         QFont font = header->font();
         font.setBold(player == toPlay);
         header->setFont(font);
         header->setData(Qt::UserRole, header->text());
-        header->setData(Qt::AccessibleTextRole, header->toolTip());
+        header->setData(Qt::AccessibleTextRole, player == toPlay ? QStringLiteral("%1, to play").arg(column.name) : column.name);
         m_table->setHorizontalHeaderItem(c, header);
         for (int row = 1; row <= TotalRow; ++row) {
             const std::int16_t value = column.card[std::size_t(row)];
@@ -88,8 +96,8 @@ void ScoreSheet::setCards(const std::vector<Column> &columns, int toPlay)
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
-                item->setToolTip(bonusNow ? QStringLiteral("%1 has just earned the bonus").arg(column.name)
-                                          : QStringLiteral("Last booking of %1").arg(column.name));
+                item->setToolTip(PlainTip(bonusNow ? QStringLiteral("%1 has just earned the bonus").arg(name)
+                                                   : QStringLiteral("Last booking of %1").arg(name)));
                 item->setData(Qt::UserRole, true);
             }
             m_table->setItem(row - 1, c, item);
@@ -122,7 +130,10 @@ void ScoreSheet::setChances(const std::vector<double> &chances)
         QString text = QStringLiteral("\u2026"); // still being worked out
         if (std::size_t(c) < chances.size()) {
             const double percent = chances[std::size_t(c)] * 100;
-            text = percent > 0 && percent < 0.5 ? QStringLiteral("<1%") : QStringLiteral("%1%").arg(percent, 0, 'f', 0);
+            // 0% and 100% only for what is certain.
+            text = percent > 0 && percent < 0.5      ? QStringLiteral("<1%")
+                   : percent < 100 && percent >= 99.5 ? QStringLiteral(">99%")
+                                                      : QStringLiteral("%1%").arg(percent, 0, 'f', 0);
         }
         auto *item = new QTableWidgetItem(text);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -34,6 +34,8 @@ ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks, const Opponents &
         m_bonusNow[std::size_t(player)] = bonus > 0;
     });
     connect(&form, &Form1::turnChanged, this, &ScoreSheetView::Refresh);
+    // What was shown while the question was open may have counted the 0.
+    connect(&form, &Form1::sacrificeDeclined, this, &ScoreSheetView::Refresh);
     connect(&form, &Form1::gameOver, this, &ScoreSheetView::Refresh);
 }
 

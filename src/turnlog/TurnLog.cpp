@@ -101,8 +101,9 @@ void TurnLog::RollStarted()
 void TurnLog::Booked(int player, int row, int points, int bonus)
 {
     const QString caption = QString::fromLatin1(Categories::Rows[std::size_t(row)].caption);
+    // Each line filled in at once: a name holding "%1" stays as it is.
     Add(points == 0 ? QStringLiteral("%1 sacrificed %2").arg(Name(player), caption)
-                    : QStringLiteral("%1 booked %2 for %3").arg(Name(player), caption).arg(points));
+                    : QStringLiteral("%1 booked %2 for %3").arg(Name(player), caption, QString::number(points)));
     if (bonus > 0)
-        Add(QStringLiteral("%1 earned the bonus of %2").arg(Name(player)).arg(bonus));
+        Add(QStringLiteral("%1 earned the bonus of %2").arg(Name(player), QString::number(bonus)));
 }

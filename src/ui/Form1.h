@@ -101,6 +101,9 @@ signals:
     // A category was booked for `player` (0 points: sacrificed), earning
     // `bonus` (0 or the upper bonus); the turn has not passed yet.
     void booked(int player, int row, int points, int bonus);
+    // A sacrifice was declined: the category is open again, and the card
+    // as it was before the question.
+    void sacrificeDeclined();
     // The next player is to play (also after the game's last booking).
     void turnChanged();
     // The game is over: the winner is announced and the high score kept.
