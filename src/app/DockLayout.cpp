@@ -35,14 +35,12 @@ DockLayout::~DockLayout()
         Save();
 }
 
-void DockLayout::Add(const QString &key, QAction *action, int area, std::function<QDockWidget *()> make)
+void DockLayout::Add(const QString &key, const QString &title, QAction *action, int area,
+                     std::function<QWidget *()> contents)
 {
-    Entry &entry = m_docks[key];
-    entry.action = action;
-    entry.area = area;
-    entry.make = std::move(make);
+    m_docks[key] = {title, action, area, std::move(contents), nullptr};
     action->setCheckable(true);
-    connect(action, &QAction::toggled, this, [this, key](bool on) { Show(m_docks[key], on); });
+    connect(action, &QAction::toggled, this, [this, key](bool on) { Show(key, on); });
 }
 
 QDockWidget *DockLayout::Find(const QString &key) const
@@ -57,14 +55,16 @@ bool DockLayout::IsOpen(const QString &key) const
     return dock && !dock->isHidden();
 }
 
-void DockLayout::Show(Entry &entry, bool on)
+void DockLayout::Show(const QString &key, bool on)
 {
+    Entry &entry = m_docks[key];
     if (!entry.dock && !on)
         return;
     if (!entry.dock) {
-        entry.dock = entry.make();
-        QDockWidget *dock = entry.dock;
-        dock->setParent(&m_form);
+        QDockWidget *dock = new QDockWidget(entry.title, &m_form);
+        entry.dock = dock;
+        dock->setObjectName(key + QStringLiteral("Dock"));
+        dock->setWidget(entry.contents());
         dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
                           | QDockWidget::DockWidgetFloatable);
         dock->hide();
@@ -73,9 +73,11 @@ void DockLayout::Show(Entry &entry, bool on)
             m_form.addDockWidget(static_cast<Qt::DockWidgetArea>(entry.area), dock);
         QAction *action = entry.action;
         // Closed with its own button: the menu item follows.
-        connect(dock, &QDockWidget::visibilityChanged, action, [action, dock] {
+        connect(dock, &QDockWidget::visibilityChanged, action, [this, key, action, dock](bool visible) {
             if (!dock->isHidden() != action->isChecked())
                 action->setChecked(!dock->isHidden());
+            if (visible)
+                emit shown(key);
         });
         for (auto signal : {&QDockWidget::visibilityChanged, &QDockWidget::topLevelChanged})
             connect(dock, signal, this, [this] {
@@ -107,7 +109,7 @@ void DockLayout::Show(Entry &entry, bool on)
         // one just opened: the room goes by what each needs.
         QList<QDockWidget *> docks;
         QList<int> heights;
-        for (const auto &[key, other] : m_docks) {
+        for (const auto &[name, other] : m_docks) {
             if (other.dock && !other.dock->isHidden() && !other.dock->isFloating()
                 && m_form.dockWidgetArea(other.dock) == m_form.dockWidgetArea(entry.dock)) {
                 docks << other.dock;
@@ -117,7 +119,6 @@ void DockLayout::Show(Entry &entry, bool on)
         m_form.resizeDocks(docks, heights, Qt::Vertical);
         if (side)
             m_form.resizeDocks({entry.dock}, {wanted.width()}, Qt::Horizontal);
-        Fit();
     } else {
         entry.dock->hide();
     }

@@ -23,24 +23,31 @@ public:
     DockLayout(Form1 &form, SettingsStore &settings);
     ~DockLayout() override;
 
-    // A dock opened and closed with `action` (made checkable), made by `make`
-    // the first time it is opened and put in `area` unless it was elsewhere.
-    // `key` names it in the settings.
-    void Add(const QString &key, QAction *action, int area, std::function<QDockWidget *()> make);
+    // A dock titled `title`, opened and closed with `action` (made
+    // checkable), holding what `contents` makes the first time it is opened,
+    // and put in `area` unless the player had it elsewhere. `key` names it in
+    // the settings, and the dock is "<key>Dock".
+    void Add(const QString &key, const QString &title, QAction *action, int area,
+             std::function<QWidget *()> contents);
     // Null until first opened.
     QDockWidget *Find(const QString &key) const;
     bool IsOpen(const QString &key) const;
     // Opens the docks the player left open, where they were.
     void Restore();
 
+signals:
+    // The dock came into view: opened, or its tab picked.
+    void shown(const QString &key);
+
 private:
     struct Entry {
+        QString title;
         QAction *action = nullptr;
         int area = 0;
-        std::function<QDockWidget *()> make;
+        std::function<QWidget *()> contents;
         QPointer<QDockWidget> dock;
     };
-    void Show(Entry &entry, bool on);
+    void Show(const QString &key, bool on);
     void Fit();
     void Save();
 

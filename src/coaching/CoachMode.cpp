@@ -7,7 +7,6 @@
 #include "ui/Form1.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QLabel>
 #include <QTimer>
 
@@ -15,13 +14,8 @@ CoachMode::CoachMode(Form1 &form, DockLayout &docks, TableGate &gate)
     : m_form(form), m_docks(docks), m_gate(gate), m_action(new QAction(QStringLiteral("&Coach Mode"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuCoachMode"));
-    docks.Add(QStringLiteral("Coach"), m_action, Qt::RightDockWidgetArea, [this] {
-        auto *dock = new QDockWidget(QStringLiteral("Coach"));
-        dock->setObjectName(QStringLiteral("CoachDock"));
-        m_panel = new CoachPanel(dock);
-        dock->setWidget(m_panel);
-        return dock;
-    });
+    docks.Add(QStringLiteral("Coach"), QStringLiteral("Coach"), m_action, Qt::RightDockWidgetArea,
+              [this]() -> QWidget * { return m_panel = new CoachPanel; });
     connect(m_action, &QAction::toggled, this, [this](bool on) {
         if (!on)
             return;

@@ -8,7 +8,6 @@
 #include "ui/Form1.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QLabel>
 
 ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks, const Opponents &opponents, TableGate &gate)
@@ -16,13 +15,11 @@ ScoreSheetView::ScoreSheetView(Form1 &form, DockLayout &docks, const Opponents &
       m_action(new QAction(QStringLiteral("&Score Sheet"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuScoreSheet"));
-    docks.Add(QStringLiteral("ScoreSheet"), m_action, Qt::RightDockWidgetArea, [this] {
-        auto *dock = new QDockWidget(QStringLiteral("Score Sheet"));
-        dock->setObjectName(QStringLiteral("ScoreSheetDock"));
-        m_sheet = new ScoreSheet(dock);
-        dock->setWidget(m_sheet);
-        connect(dock, &QDockWidget::visibilityChanged, this, &ScoreSheetView::Refresh);
-        return dock;
+    docks.Add(QStringLiteral("ScoreSheet"), QStringLiteral("Score Sheet"), m_action, Qt::RightDockWidgetArea,
+              [this]() -> QWidget * { return m_sheet = new ScoreSheet; });
+    connect(&docks, &DockLayout::shown, this, [this](const QString &key) {
+        if (key == QLatin1String("ScoreSheet"))
+            Refresh();
     });
     connect(&form, &Form1::newGame, this, [this] {
         m_lastBooked = {};

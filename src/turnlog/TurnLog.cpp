@@ -6,7 +6,6 @@
 #include "ui/Form1.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -27,10 +26,8 @@ TurnLog::TurnLog(Form1 &form, DockLayout &docks)
     : m_form(form), m_action(new QAction(QStringLiteral("&Turn Log"), &form))
 {
     m_action->setObjectName(QStringLiteral("mnuTurnLog"));
-    docks.Add(QStringLiteral("TurnLog"), m_action, Qt::BottomDockWidgetArea, [this] {
-        auto *dock = new QDockWidget(QStringLiteral("Turn Log"));
-        dock->setObjectName(QStringLiteral("TurnLogDock"));
-        m_view = new QPlainTextEdit(dock);
+    docks.Add(QStringLiteral("TurnLog"), QStringLiteral("Turn Log"), m_action, Qt::BottomDockWidgetArea, [this] {
+        m_view = new QPlainTextEdit;
         m_view->setObjectName(QStringLiteral("TurnLog"));
         m_view->setAccessibleName(QStringLiteral("Turn log"));
         m_view->setReadOnly(true);
@@ -39,8 +36,7 @@ TurnLog::TurnLog(Form1 &form, DockLayout &docks)
         m_view->setMinimumHeight(m_view->fontMetrics().lineSpacing() * 4);
         m_view->setPlainText(m_lines.join(u'\n'));
         m_view->moveCursor(QTextCursor::End);
-        dock->setWidget(m_view);
-        return dock;
+        return m_view;
     });
     connect(&form, &Form1::newGame, this, [this] {
         m_lines.clear();
