@@ -28,12 +28,7 @@ void BackgroundWork::Start(std::function<void(const Job &job)> work)
     m_job = job;
     QThread *thread = QThread::create([job, work = std::move(work)] { work(*job); });
     thread->setParent(this);
-    ++m_running;
-    // The job lives as long as anything it posted may still run.
-    connect(thread, &QThread::finished, this, [this, thread, job] {
-        --m_running;
-        thread->deleteLater();
-    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start();
 }
 

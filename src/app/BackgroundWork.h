@@ -35,9 +35,7 @@ public:
 
     void Start(std::function<void(const Job &job)> work);
     void Cancel();
-    bool busy() const { return m_running > 0; }
 
 private:
     std::shared_ptr<Job> m_job;
-    int m_running = 0;
 };

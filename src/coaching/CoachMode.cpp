@@ -84,13 +84,8 @@ void CoachMode::RollStarted()
     const GameState &state = m_form.state();
     m_turnPosition = PositionOf(state, state.CurPlayer + 1);
     // A re-roll: the dice held from the roll on the table are a decision.
-    if (!state.HasRolled || state.RollCount == 0)
-        return;
-    std::vector<int> held;
-    for (int i = 0; i < 5; ++i)
-        if (!state.RollDie[std::size_t(i)])
-            held.push_back(i);
-    Rate(history::KeepOf(DiceOnTheTable(), held));
+    if (IsReroll(state))
+        Rate(history::KeepOf(DiceOnTheTable(), HeldDice(state)));
 }
 
 void CoachMode::RollFinished()

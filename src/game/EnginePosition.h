@@ -5,6 +5,8 @@
 #include "scoring/valmod.h"
 #include "strategy/Strategy.h"
 
+#include <vector>
+
 struct EnginePosition {
     strategy::BookedRows booked = 0;
     int upperSum = 0; // of the booked upper rows
@@ -32,4 +34,21 @@ inline strategy::Dice DiceOnTheTable()
     for (int i = 0; i < 5; ++i)
         dice[i] = valmod::DiceValue[i];
     return dice;
+}
+
+// The dice held from the roll on the table, by index 0..4.
+inline std::vector<int> HeldDice(const GameState &state)
+{
+    std::vector<int> held;
+    for (int i = 0; i < 5; ++i)
+        if (!state.RollDie[std::size_t(i)])
+            held.push_back(i);
+    return held;
+}
+
+// Roll was clicked with a roll of this turn on the table: what is held of it
+// was a decision.
+inline bool IsReroll(const GameState &state)
+{
+    return state.HasRolled && state.RollCount > 0;
 }

@@ -161,11 +161,6 @@ int PlayerStatistics::best() const
     return best;
 }
 
-QString StatisticsName(const PlayerReview &review)
-{
-    return DisplayName(review.name, review.computer);
-}
-
 QString DefaultRatingsFile()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
@@ -201,7 +196,7 @@ Statistics Gather(const strategy::Table &table, const QString &folder, const QSt
             rated.valid = true;
             rated.finished = record->finished;
             for (const PlayerReview &r : Review(table, *record))
-                rated.players.emplace_back(StatisticsName(r), GameFigures{record->finished, r.total, r.bonus, r.luck, r.loss});
+                rated.players.emplace_back(DisplayName(r.name, r.computer), GameFigures{record->finished, r.total, r.bonus, r.luck, r.loss});
         }
         current[key] = std::move(rated);
         changed = true;

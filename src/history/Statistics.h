@@ -45,10 +45,6 @@ using GatherProgress = std::function<bool(int done, int total)>;
 Statistics Gather(const strategy::Table &table, const QString &folder, const QString &ratingsFile,
                   const GatherProgress &progress = {});
 
-// The name a player's games are counted under: a computer's with its
-// strength, "Computer 2 (Hard)".
-QString StatisticsName(const PlayerReview &review);
-
 // <generic cache location>/quintor/ratings.json, beside the table.
 QString DefaultRatingsFile();
 

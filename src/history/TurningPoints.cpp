@@ -47,9 +47,9 @@ std::vector<TurningPoint> TurningPoints(const strategy::Table &table, const Game
         const auto weigh = [&](const Decision &d, int sampled) -> std::optional<TurningPoint> {
             // The others as they stood: those before this seat had played
             // this turn, those after it had not.
-            std::vector<strategy::SeatState> seats;
-            for (std::size_t s = 0; s < record.players.size(); ++s)
-                seats.push_back(SeatsAfter(record, s < p ? d.turn : d.turn - 1).at(s));
+            std::vector<strategy::SeatState> seats = SeatsAfter(record, d.turn - 1);
+            const std::vector<strategy::SeatState> played = SeatsAfter(record, d.turn);
+            std::copy(played.begin(), played.begin() + std::ptrdiff_t(p), seats.begin());
             const strategy::SeatState before = seats[p];
             double chance[2];
             for (int i = 0; i < 2; ++i) {

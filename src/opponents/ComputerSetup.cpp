@@ -1,6 +1,7 @@
 #include "opponents/ComputerSetup.h"
 
 #include "game/SettingsStore.h"
+#include "history/GameRecord.h"
 
 namespace {
 const QString Section = QStringLiteral("ComputerOpponents");
@@ -26,13 +27,8 @@ int ComputerSetup::Milliseconds(Pace pace)
 
 QString ComputerSetup::ComputerName(int index, int computers, strategy::Level level)
 {
-    const QString name = computers == 1 ? QStringLiteral("Computer") : QStringLiteral("Computer %1").arg(index);
-    return QStringLiteral("%1 (%2)").arg(name, LevelTitle(level));
-}
-
-QString ComputerSetup::LevelTitle(strategy::Level level)
-{
-    return QString::fromStdString(strategy::LevelTitle(level));
+    return history::DisplayName(computers == 1 ? QStringLiteral("Computer") : QStringLiteral("Computer %1").arg(index),
+                                level);
 }
 
 ComputerSetup ComputerSetup::Load(const SettingsStore &settings)

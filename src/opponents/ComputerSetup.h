@@ -24,8 +24,6 @@ struct ComputerSetup {
     // "Computer", or "Computer 1".."Computer 3" when there are several,
     // with the strength: "Computer 2 (Hard)".
     static QString ComputerName(int index, int computers, strategy::Level level);
-    // "Easy" .. "Perfect", as the setup dialog offers them.
-    static QString LevelTitle(strategy::Level level);
 
     // Anything missing or out of range in the file reads as the default.
     static ComputerSetup Load(const SettingsStore &settings);

@@ -26,7 +26,7 @@ ComputerSetupDialog::ComputerSetupDialog(const ComputerSetup &setup, QWidget *pa
     m_computers->setAccessibleName(QStringLiteral("Number of computer opponents"));
 
     for (strategy::Level level : strategy::Levels)
-        m_level->addItem(ComputerSetup::LevelTitle(level));
+        m_level->addItem(QString::fromStdString(strategy::LevelTitle(level)));
     m_level->setCurrentIndex(static_cast<int>(setup.level));
     m_level->setAccessibleName(QStringLiteral("Strength of the computers"));
     m_level->setToolTip(QStringLiteral("Perfect never makes a mistake; Easy loses about 60 points a game to it"));

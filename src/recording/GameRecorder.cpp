@@ -6,11 +6,6 @@ void GameRecorder::Start(std::vector<history::PlayerRecord> players)
     m_record.players = std::move(players);
 }
 
-void GameRecorder::Clear()
-{
-    m_record = {};
-}
-
 // The player's turn that has rolls but no booking yet.
 history::Turn *GameRecorder::OpenTurn(int player)
 {

@@ -12,7 +12,6 @@ class GameRecorder {
 public:
     // A new game of these players (names and strengths, no turns yet).
     void Start(std::vector<history::PlayerRecord> players);
-    void Clear();
 
     // Players are numbered from 1. Roll was clicked with `held` (die
     // indexes 0..4) kept from the roll on the table, if any.

@@ -38,12 +38,7 @@ void Recorder::GameStarted()
 
 void Recorder::RollStarted()
 {
-    const GameState &state = m_form.state();
-    std::vector<int> held;
-    for (int i = 0; i < 5; ++i)
-        if (!state.RollDie[std::size_t(i)])
-            held.push_back(i);
-    m_recorder.RollStarted(state.CurPlayer + 1, held);
+    m_recorder.RollStarted(m_form.state().CurPlayer + 1, HeldDice(m_form.state()));
 }
 
 // After the game's own end: the winner, the high score. A folder that

@@ -14,10 +14,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QProgressDialog>
-#include <QThread>
-#include <QTimer>
-
-#include <atomic>
 
 namespace {
 
@@ -29,14 +25,6 @@ constexpr QSize LeastSize(360, 320);
 // Fewer games than the score sheet's: a course of sixteen estimates, each
 // within two points.
 constexpr int ChartGames = strategy::DefaultWinChanceGames / 4;
-
-QString KeyOf(const std::vector<strategy::SeatState> &seats)
-{
-    QString key;
-    for (const strategy::SeatState &s : seats)
-        key += QStringLiteral("%1:%2:%3:%4;").arg(s.booked).arg(s.upperSum).arg(s.total).arg(s.computer ? int(*s.computer) : -1);
-    return key;
-}
 
 // A game as it stands: every roll, hold and booking so far.
 QString GameKey(const history::GameRecord &record)
@@ -55,16 +43,11 @@ history::GameRecord NewestRecord(const QString &folder)
 
 } // namespace
 
-struct Reviews::Gathering {
-    std::atomic<bool> stop{false};
-    std::atomic<int> done{0}, total{0};
-    history::Statistics result;
-};
-
 Reviews::Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder)
     : m_form(form), m_dialogs(dialogs), m_gate(gate), m_recorder(recorder),
       m_review(new QAction(QStringLiteral("&Review"), &form)),
-      m_statistics(new QAction(QStringLiteral("&Statistics"), &form)), m_reviewWork(new BackgroundWork(this))
+      m_statistics(new QAction(QStringLiteral("&Statistics"), &form)), m_reviewWork(new BackgroundWork(this)),
+      m_statisticsWork(new BackgroundWork(this))
 {
     m_review->setObjectName(QStringLiteral("mnuReview"));
     m_statistics->setObjectName(QStringLiteral("mnuStatistics"));
@@ -111,19 +94,19 @@ void Reviews::OpenReview()
 
 Reviews::~Reviews()
 {
-    if (m_thread) {
-        m_gathering->stop = true;
-        m_thread->wait();
-        delete m_thread;
-    }
     delete m_progress;
+}
+
+void Reviews::ShowReview(const ReviewData &data)
+{
+    if (HistoryWindows *windows = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr)
+        windows->ShowReview(m_reviewWindow, data);
 }
 
 void Reviews::RefreshReview()
 {
     const auto table = m_gate.table();
-    HistoryWindows *windows = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr;
-    if (!windows || !table)
+    if (!m_reviewWindow || !table)
         return;
     const history::GameRecord &current = m_recorder.record();
     const history::GameRecord record = current.players.empty() ? NewestRecord(m_recorder.folder()) : current;
@@ -134,7 +117,7 @@ void Reviews::RefreshReview()
     bool missing = false;
     for (int round = 0; !record.players.empty() && round <= history::Rounds(record); ++round) {
         rounds.push_back(history::SeatsAfter(record, round));
-        const auto known = m_chances.find(KeyOf(rounds.back()));
+        const auto known = m_chances.find(strategy::PositionSeed(rounds.back()));
         missing = missing || known == m_chances.end();
         if (!missing)
             data.chances.push_back(known->second);
@@ -143,7 +126,7 @@ void Reviews::RefreshReview()
     const auto turned = m_turningPoints.find(game);
     if (turned != m_turningPoints.end())
         data.turningPoints = turned->second;
-    windows->ShowReview(m_reviewWindow, data);
+    ShowReview(data);
     if (!missing && turned != m_turningPoints.end())
         return;
     // Each round as it is found, kept for the next look: a review opened
@@ -152,15 +135,14 @@ void Reviews::RefreshReview()
     m_reviewWork->Start([this, table, rounds, data, record, game](const BackgroundWork::Job &job) {
         ReviewData grown = data;
         for (std::size_t round = grown.chances.size(); round < rounds.size(); ++round) {
-            const QString key = KeyOf(rounds[round]);
-            std::vector<double> chances = strategy::WinChances(*table, rounds[round], ChartGames, qHash(key), job.cancelFlag());
+            const std::uint64_t key = strategy::PositionSeed(rounds[round]);
+            std::vector<double> chances = strategy::WinChances(*table, rounds[round], ChartGames, key, job.cancelFlag());
             if (job.cancelled() || chances.empty())
                 return;
             grown.chances.push_back(chances);
             job.post([this, key, chances, grown] {
                 m_chances[key] = chances;
-                if (HistoryWindows *module = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr)
-                    module->ShowReview(m_reviewWindow, grown);
+                ShowReview(grown);
             });
         }
         if (!grown.turningPoints.isEmpty())
@@ -176,8 +158,7 @@ void Reviews::RefreshReview()
             grown.turningPoints << QStringLiteral("No decision of a person changed a chance to win.");
         job.post([this, game, grown] {
             m_turningPoints[game] = grown.turningPoints;
-            if (HistoryWindows *module = m_reviewWindow ? LoadHistoryWindows(nullptr) : nullptr)
-                module->ShowReview(m_reviewWindow, grown);
+            ShowReview(grown);
         });
     });
 }
@@ -187,18 +168,10 @@ void Reviews::RefreshReview()
 // goes on meanwhile.
 void Reviews::OpenStatistics()
 {
-    if (m_thread)
+    if (m_progress)
         return; // already on its way
     if (!Module(QStringLiteral("Statistics"), &Reviews::OpenStatistics))
         return;
-    m_gathering = std::make_shared<Gathering>();
-    m_thread = QThread::create([work = m_gathering, table = m_gate.table(), folder = m_recorder.folder()] {
-        work->result = history::Gather(*table, folder, history::DefaultRatingsFile(), [&work](int done, int total) {
-            work->done = done;
-            work->total = total;
-            return !work->stop.load();
-        });
-    });
     m_progress = new QProgressDialog(QStringLiteral("Reviewing the recorded games..."), QStringLiteral("Cancel"), 0, 100,
                                      &m_form);
     m_progress->setWindowTitle(QStringLiteral("Statistics"));
@@ -206,30 +179,36 @@ void Reviews::OpenStatistics()
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);
     m_progress->setMinimumDuration(500); // only for work longer than a moment
-    connect(m_progress, &QProgressDialog::canceled, this, [work = m_gathering] { work->stop = true; });
-    auto *poll = new QTimer(m_progress);
-    connect(poll, &QTimer::timeout, m_progress, [progress = m_progress, work = m_gathering] {
-        const int total = work->total;
-        progress->setValue(total > 0 ? work->done * 100 / total : 0);
+    connect(m_progress, &QProgressDialog::canceled, this, [this] {
+        m_statisticsWork->Cancel();
+        m_progress->deleteLater();
     });
-    poll->start(100);
-    connect(m_thread, &QThread::finished, this, &Reviews::StatisticsGathered);
-    m_thread->start();
+    m_statisticsWork->Start([this, table = m_gate.table(), folder = m_recorder.folder()](const BackgroundWork::Job &job) {
+        int told = -1;
+        history::Statistics statistics =
+            history::Gather(*table, folder, history::DefaultRatingsFile(), [&](int done, int total) {
+                const int percent = total > 0 ? done * 100 / total : 0;
+                if (percent != told)
+                    job.post([this, percent] {
+                        if (m_progress)
+                            m_progress->setValue(percent);
+                    });
+                told = percent;
+                return !job.cancelled();
+            });
+        if (statistics.complete)
+            job.post([this, statistics = std::move(statistics)] { StatisticsGathered(statistics); });
+    });
 }
 
-void Reviews::StatisticsGathered()
+void Reviews::StatisticsGathered(const history::Statistics &statistics)
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
     delete m_progress;
-    m_progress = nullptr;
-    const std::shared_ptr<Gathering> work = std::exchange(m_gathering, nullptr);
     HistoryWindows *windows = LoadHistoryWindows(nullptr);
-    if (!work->result.complete || !windows)
-        return; // stopped: nothing to show
+    if (!windows)
+        return;
     delete m_statisticsWindow; // the figures as they are now
-    m_statisticsWindow = windows->NewStatisticsWindow(&m_form, work->result);
+    m_statisticsWindow = windows->NewStatisticsWindow(&m_form, statistics);
     PlaceBeside(*m_statisticsWindow, &m_form, WantedSize, LeastSize);
     BringUp(m_statisticsWindow);
 }

@@ -3,10 +3,13 @@
 // and the figures over every recorded game, against perfect play. The
 // windows live in a module loaded the first time one of them opens.
 
+#include "history/Statistics.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
@@ -15,9 +18,9 @@ class BackgroundWork;
 class Dialogs;
 class Form1;
 class HistoryWindows;
+struct ReviewData;
 class QAction;
 class QProgressDialog;
-class QThread;
 class QWidget;
 class Recorder;
 class TableGate;
@@ -26,7 +29,6 @@ class Reviews final : public QObject {
     Q_OBJECT
 public:
     Reviews(Form1 &form, Dialogs &dialogs, TableGate &gate, const Recorder &recorder);
-    // Stops figures still being gathered.
     ~Reviews() override;
 
     QAction *reviewAction() const { return m_review; }
@@ -39,7 +41,8 @@ private:
     // null when it cannot be had.
     HistoryWindows *Module(const QString &title, void (Reviews::*then)());
     void RefreshReview();
-    void StatisticsGathered();
+    void ShowReview(const ReviewData &data);
+    void StatisticsGathered(const history::Statistics &statistics);
 
     Form1 &m_form;
     Dialogs &m_dialogs;
@@ -50,13 +53,11 @@ private:
     QPointer<QWidget> m_reviewWindow, m_statisticsWindow;
     // The chance of winning of every seat in a position, once worked out:
     // a game's earlier rounds do not change as it goes on.
-    std::map<QString, std::vector<double>> m_chances;
+    std::map<std::uint64_t, std::vector<double>> m_chances;
     // Where each person's game turned, for a game as it stood.
     std::map<QString, QStringList> m_turningPoints;
     BackgroundWork *m_reviewWork;
-    // The figures being gathered off the window's thread, and how far it got.
-    struct Gathering;
-    std::shared_ptr<Gathering> m_gathering;
-    QThread *m_thread = nullptr;
-    QProgressDialog *m_progress = nullptr;
+    // The figures gathered off the window's thread, and how far it has got.
+    BackgroundWork *m_statisticsWork;
+    QPointer<QProgressDialog> m_progress;
 };

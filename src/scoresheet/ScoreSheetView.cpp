@@ -62,32 +62,16 @@ std::vector<strategy::SeatState> ScoreSheetView::Seats() const
     return seats;
 }
 
-namespace {
-
-// The same position always gets the same figures: the seed is the position.
-std::uint64_t SeedOf(const std::vector<strategy::SeatState> &seats)
-{
-    std::uint64_t seed = 0x51A7E5ULL;
-    for (const strategy::SeatState &s : seats)
-        seed = (seed ^ (std::uint64_t(s.booked) << 32 | std::uint64_t(s.upperSum) << 16 | std::uint64_t(s.total)))
-             * 0x100000001B3ULL + (s.computer ? std::uint64_t(*s.computer) + 1 : 0);
-    return seed;
-}
-
-} // namespace
-
 void ScoreSheetView::Estimate()
 {
     const std::vector<strategy::SeatState> seats = Seats();
-    const auto same = [](const strategy::SeatState &a, const strategy::SeatState &b) {
-        return a.booked == b.booked && a.upperSum == b.upperSum && a.total == b.total && a.computer == b.computer;
-    };
-    if (seats.size() == m_estimated.size() && std::equal(seats.begin(), seats.end(), m_estimated.begin(), same)) {
+    const std::uint64_t position = strategy::PositionSeed(seats);
+    if (m_estimated == position) {
         m_sheet->setChances(m_chances); // nothing has changed since
         return;
     }
     m_work->Cancel();
-    m_estimated = seats;
+    m_estimated = position;
     m_chances.clear();
     m_sheet->setChances({});
     if (seats.empty())
@@ -95,16 +79,15 @@ void ScoreSheetView::Estimate()
     const auto table = m_gate.table();
     if (!table) {
         m_gate.whenReady(this, [this] {
-            m_estimated.clear();
+            m_estimated.reset();
             Refresh();
         });
         return;
     }
     // A first figure at once, then the full one.
-    m_work->Start([this, table, seats](const BackgroundWork::Job &job) {
-        const std::uint64_t seed = SeedOf(seats);
+    m_work->Start([this, table, seats, position](const BackgroundWork::Job &job) {
         for (int games : {strategy::FirstWinChanceGames, strategy::DefaultWinChanceGames}) {
-            std::vector<double> chances = strategy::WinChances(*table, seats, games, seed, job.cancelFlag());
+            std::vector<double> chances = strategy::WinChances(*table, seats, games, position, job.cancelFlag());
             if (job.cancelled() || chances.empty())
                 return;
             const bool final = games == strategy::DefaultWinChanceGames;

@@ -46,7 +46,7 @@ private:
     const Opponents &m_opponents;
     TableGate &m_gate;
     BackgroundWork *m_work;
-    std::vector<strategy::SeatState> m_estimated; // the position the chances are for
+    std::optional<std::uint64_t> m_estimated; // the position the chances are for
     std::vector<double> m_chances;
     QAction *m_action;
     QPointer<ScoreSheet> m_sheet;

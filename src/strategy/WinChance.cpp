@@ -321,4 +321,24 @@ std::vector<double> WinChances(const Table &table, const std::vector<SeatState> 
     return chances;
 }
 
+std::uint64_t PositionSeed(const std::vector<SeatState> &seats)
+{
+    // FNV-1a over every figure that tells one position from another.
+    std::uint64_t seed = 0xCBF29CE484222325ULL;
+    const auto mix = [&seed](std::uint64_t value) { seed = (seed ^ value) * 0x100000001B3ULL; };
+    for (const SeatState &s : seats) {
+        mix(s.booked);
+        mix(std::uint64_t(s.upperSum));
+        mix(std::uint64_t(s.total));
+        mix(s.computer ? std::uint64_t(*s.computer) + 1 : 0);
+        if (s.turn) {
+            mix(std::uint64_t(s.turn->rolls));
+            for (int face : s.turn->kept)
+                mix(std::uint64_t(face));
+        }
+        mix(~0ULL); // between seats
+    }
+    return seed;
+}
+
 } // namespace strategy

@@ -71,6 +71,10 @@ std::vector<double> WinChances(const Table &table, const std::vector<SeatState> 
                                int gamesPerSeat, std::uint64_t seed,
                                const std::atomic<bool> *cancel = nullptr, int threads = 2);
 
+// A seed that is the position itself: the same seats always get the same
+// figures, and a position can be known again by it.
+std::uint64_t PositionSeed(const std::vector<SeatState> &seats);
+
 // One face 1..6, as the sampled games throw their dice.
 int RollDie(LevelRandom &random);
 

@@ -83,14 +83,12 @@ void TurnLog::Extend(const QString &more)
 
 void TurnLog::RollStarted()
 {
-    const GameState &state = m_form.state();
-    // A re-roll: what was kept of the roll on the table.
-    if (!state.HasRolled || state.RollCount == 0)
+    // A re-roll: what was kept of the roll on the table, in die order.
+    if (!IsReroll(m_form.state()))
         return;
     std::vector<int> kept;
-    for (std::size_t i = 0; i < 5; ++i)
-        if (!state.RollDie[i])
-            kept.push_back(valmod::DiceValue[i]);
+    for (int i : HeldDice(m_form.state()))
+        kept.push_back(valmod::DiceValue[std::size_t(i)]);
     Extend(kept.empty() ? QStringLiteral(", kept nothing") : QStringLiteral(", kept %1").arg(Faces(kept)));
 }
 
