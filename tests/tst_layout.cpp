@@ -11,6 +11,7 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace {
@@ -69,6 +70,13 @@ void LayoutTest::docksStandBesideThePlayArea()
     const auto *table = g.f().findChild<QTableWidget *>(QStringLiteral("ScoreSheetTable"));
     QVERIFY(table->horizontalHeader()->sectionSize(1) < table->fontMetrics().horizontalAdvance(QString(60, u'W')));
     QVERIFY(table->horizontalHeaderItem(1)->text().endsWith(u'\u2026'));
+    // Docks at the side have the window's height: every row of the sheet in
+    // view where the screen has the room.
+    if (g.f().devicePixelRatio() < 2)
+        QVERIFY(!table->verticalScrollBar()->isVisible());
+    // The coach grows with its text, but no further than a third of the screen.
+    g.a().coach().panel()->setAdvice(QString(3000, u'x').replace(QStringLiteral("xxxxx"), QStringLiteral("word ")));
+    QVERIFY(g.a().coach().panel()->minimumSizeHint().height() <= g.f().screen()->availableGeometry().height() / 3 + 8);
     QVERIFY(g.f().frameGeometry().width() <= g.f().screen()->availableGeometry().width());
     // With every dock closed, the design's window again, at its size.
     for (const char *dock : {"mnuScoreSheet", "mnuCoachMode", "mnuTurnLog"})
@@ -82,8 +90,7 @@ void LayoutTest::docksStandBesideThePlayArea()
 // has room for all of it, and nothing runs off the screen.
 void LayoutTest::windowsStandBesideTheGameAndOnTheScreen()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     const bool roomy = g.f().devicePixelRatio() < 2;
     Centre(g.f());
     g.newGame({"Ann", "Bob"});

@@ -93,20 +93,9 @@ void DockLayout::Show(const QString &key, bool on)
         entry.dock->show();
         entry.dock->raise();
         Fit();
-        // As large as it asks to be: the window grows by what the dock still
-        // lacks, where the screen has the room.
-        const QSize wanted = entry.dock->sizeHint();
+        // Every dock in its area as large as it asks to be; the window gives
+        // what they lack, where the screen has the room.
         const bool side = m_form.dockWidgetArea(entry.dock) & (Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-        QSize grown = m_form.size();
-        grown.rheight() += std::max(0, wanted.height() - entry.dock->height());
-        if (side)
-            grown.rwidth() += std::max(0, wanted.width() - entry.dock->width());
-        if (const QScreen *screen = m_form.screen())
-            grown = grown.boundedTo(screen->availableGeometry().size()
-                                    - (m_form.frameGeometry().size() - m_form.geometry().size()));
-        m_form.resize(grown.expandedTo(m_form.size()));
-        // Every dock beside it as large as it asks to be too, not only the
-        // one just opened: the room goes by what each needs.
         QList<QDockWidget *> docks;
         QList<int> heights;
         for (const auto &[name, other] : m_docks) {
@@ -117,8 +106,21 @@ void DockLayout::Show(const QString &key, bool on)
             }
         }
         m_form.resizeDocks(docks, heights, Qt::Vertical);
+        QSize grown = m_form.size();
+        for (int i = 0; i < docks.size(); ++i)
+            grown.rheight() += std::max(0, heights[i] - docks[i]->height());
+        const int wantedWidth = entry.dock->sizeHint().width();
         if (side)
-            m_form.resizeDocks({entry.dock}, {wanted.width()}, Qt::Horizontal);
+            grown.rwidth() += std::max(0, wantedWidth - entry.dock->width());
+        if (const QScreen *screen = m_form.screen())
+            grown = grown.boundedTo(screen->availableGeometry().size()
+                                    - (m_form.frameGeometry().size() - m_form.geometry().size()));
+        if (grown != m_form.size()) {
+            m_form.resize(grown.expandedTo(m_form.size()));
+            m_form.resizeDocks(docks, heights, Qt::Vertical);
+        }
+        if (side)
+            m_form.resizeDocks({entry.dock}, {wantedWidth}, Qt::Horizontal);
     } else {
         entry.dock->hide();
     }

@@ -47,13 +47,13 @@ ScoreSheet::ScoreSheet(QWidget *parent) : QWidget(parent), m_table(new QTableWid
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_table);
-    auto *legend = new QLabel(QStringLiteral("Highlighted: each player's last booking. The chance to win assumes "
+    m_legend = new QLabel(QStringLiteral("Highlighted: each player's last booking. The chance to win assumes "
                                              "perfect play from here by every person, and each computer at its "
                                              "strength."),
                               this);
-    legend->setTextFormat(Qt::PlainText);
-    legend->setWordWrap(true);
-    layout->addWidget(legend);
+    m_legend->setTextFormat(Qt::PlainText);
+    m_legend->setWordWrap(true);
+    layout->addWidget(m_legend);
 }
 
 QSize ScoreSheet::sizeHint() const
@@ -61,7 +61,8 @@ QSize ScoreSheet::sizeHint() const
     // Every row in view, and room for four short names.
     const int width = m_table->verticalHeader()->sizeHint().width() + 4 * 64 + 8;
     const int height = m_table->horizontalHeader()->sizeHint().height()
-        + Rows * m_table->verticalHeader()->defaultSectionSize() + 2 * fontMetrics().height() + 16;
+        + Rows * m_table->verticalHeader()->defaultSectionSize() + 2 * m_table->frameWidth()
+        + m_legend->heightForWidth(std::max(width, this->width()) - 4) + 16;
     return {width, height};
 }
 

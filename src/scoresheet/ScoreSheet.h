@@ -10,6 +10,7 @@
 #include <QString>
 #include <vector>
 
+class QLabel;
 class QTableWidget;
 
 class ScoreSheet final : public QWidget {
@@ -42,4 +43,5 @@ private:
     void ElideNames();
 
     QTableWidget *m_table;
+    QLabel *m_legend;
 };
