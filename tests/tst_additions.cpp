@@ -46,12 +46,10 @@ class AdditionsTest : public QObject {
 
 private slots:
     void init() { QuietOffscreenWarnings(); }
-    void computerHoldsWhatItKeeps_data();
     void computerHoldsWhatItKeeps();
     void computerPlaysAtItsLevel();
     void coachRatesBookingsBeforeTheirPoints();
     void coachRatesPeopleOnly();
-    void setupIsRememberedAndOffered_data();
     void setupIsRememberedAndOffered();
     void scoreSheetMarksThePlayerToPlay();
     void turnLogTellsEveryStep();
@@ -64,30 +62,17 @@ private slots:
     void declinedSacrificeLeavesNothingShown();
 };
 
-void AdditionsTest::computerHoldsWhatItKeeps_data()
-{
-    QTest::addColumn<QList<bool>>("held");
-    QTest::addColumn<QList<int>>("kept");
-    QTest::addColumn<int>("die");
-    // The dice are 5 5 3 1 5 throughout.
-    QTest::newRow("first of three") << QList<bool>{false, false, false, false, false} << QList<int>{5, 5, 5} << 0;
-    QTest::newRow("next of three") << QList<bool>{true, false, false, false, false} << QList<int>{5, 5, 5} << 1;
-    QTest::newRow("all held") << QList<bool>{true, true, false, false, true} << QList<int>{5, 5, 5} << -1;
-    QTest::newRow("release one") << QList<bool>{true, true, true, false, false} << QList<int>{5, 5} << 2;
-    // A held five stays held: no clicks to swap it for another five.
-    QTest::newRow("held one counts") << QList<bool>{false, false, false, false, true} << QList<int>{5} << -1;
-    QTest::newRow("roll all") << QList<bool>{false, false, false, true, false} << QList<int>{} << 3;
-}
-
+// The dice are 5 5 3 1 5 throughout. A held five stays held: no clicks to
+// swap it for another five.
 void AdditionsTest::computerHoldsWhatItKeeps()
 {
-    QFETCH(QList<bool>, held);
-    QFETCH(QList<int>, kept);
-    QFETCH(int, die);
-    std::array<bool, 5> heldDice{};
-    for (int i = 0; i < 5; ++i)
-        heldDice[std::size_t(i)] = held[i];
-    QCOMPARE(DieToToggle({5, 5, 3, 1, 5}, heldDice, std::vector<int>(kept.begin(), kept.end())), die);
+    const struct { std::array<bool, 5> held; std::vector<int> kept; int die; } cases[] = {
+        {{false, false, false, false, false}, {5, 5, 5}, 0}, {{true, false, false, false, false}, {5, 5, 5}, 1},
+        {{true, true, false, false, true}, {5, 5, 5}, -1},   {{true, true, true, false, false}, {5, 5}, 2},
+        {{false, false, false, false, true}, {5}, -1},       {{false, false, false, true, false}, {}, 3},
+    };
+    for (const auto &c : cases)
+        QCOMPARE(DieToToggle({5, 5, 3, 1, 5}, c.held, c.kept), c.die);
 }
 
 // What a game's decisions cost against the table the computers play by:
@@ -100,8 +85,7 @@ void AdditionsTest::computerPlaysAtItsLevel()
         g.playComputers(1, level, 0, 7);
         quint32 lcg = 11;
         for (int row = 1; row <= 15; ++row) {
-            g.roll({1, 1, 2, 3, 4});
-            g.clickCategory(row);
+            g.book({1, 1, 2, 3, 4}, row);
             for (int i = 0; i < 300; ++i)
                 g.random.faces << int((lcg = lcg * 1103515245u + 12345u) >> 16) % 6 + 1;
             LetTheComputersPlay(g);
@@ -121,70 +105,54 @@ void AdditionsTest::computerPlaysAtItsLevel()
 // booking, which it is not once its own points are counted as already there.
 void AdditionsTest::coachRatesBookingsBeforeTheirPoints()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.action("mnuCoachMode")->trigger();
     g.newGame({"Ann"});
-    const QList<QList<int>> threeOfEach{{1, 1, 1, 2, 3}, {2, 2, 2, 5, 6}, {3, 3, 3, 1, 2}, {4, 4, 4, 1, 2}, {5, 5, 5, 1, 2}};
-    for (int row = 1; row <= 5; ++row) {
-        g.roll(threeOfEach[row - 1]);
-        g.clickCategory(row);
-    }
+    for (int row = 1; row <= 5; ++row) // three of each: 45
+        g.book(FullCard[row - 1].dice, row);
     // The last roll: only bookings are left to choose from.
-    for (int roll = 0; roll < 3; ++roll)
-        g.roll({6, 6, 6, 5, 5});
-    g.clickCategory(6);
+    g.roll({6, 6, 6, 5, 5});
+    g.roll({6, 6, 6, 5, 5});
+    g.book({6, 6, 6, 5, 5}, 6);
     const QString verdict = g.a().coach().panel()->verdict();
     QCOMPARE(verdict, QStringLiteral("Ann, with 6 6 6 5 5: \"book Sixs for 18\" was the best choice."));
 }
 
 void AdditionsTest::coachRatesPeopleOnly()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.action("mnuCoachMode")->trigger();
     g.playComputers(2, strategy::Level::Easy, 0, 7);
-    g.roll({1, 1, 2, 3, 4});
-    g.clickCategory(15);
+    g.book({1, 1, 2, 3, 4}, 15);
     const QString annsVerdict = g.a().coach().panel()->verdict();
     QVERIFY(annsVerdict.startsWith(QStringLiteral("Ann, with 1 1 2 3 4: ")));
     g.random.faces = QList<int>(200, 3);
     LetTheComputersPlay(g);
     QCOMPARE(g.s().CurPlayer, 0);
     QCOMPARE(g.a().coach().panel()->verdict(), annsVerdict);
-}
-
-void AdditionsTest::setupIsRememberedAndOffered_data()
-{
-    QTest::addColumn<int>("computers");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("pace");
-    QTest::newRow("one, easy, slow") << 1 << int(strategy::Level::Easy) << int(ComputerSetup::Pace::Slow);
-    QTest::newRow("three, perfect, fast") << 3 << int(strategy::Level::Perfect) << int(ComputerSetup::Pace::Fast);
+    g.roll({1, 2, 3, 4, 6}); // her next turn: the old verdict is gone
+    QVERIFY(g.a().coach().panel()->verdict().isEmpty());
 }
 
 // What was chosen comes back from the settings file, and the dialog offers
 // exactly that.
 void AdditionsTest::setupIsRememberedAndOffered()
 {
-    QFETCH(int, computers);
-    QFETCH(int, level);
-    QFETCH(int, pace);
-    QTemporaryDir dir;
-    SettingsStore settings(dir.path());
-    ComputerSetup chosen;
-    chosen.name = QStringLiteral("Ann");
-    chosen.computers = computers;
-    chosen.level = static_cast<strategy::Level>(level);
-    chosen.pace = static_cast<ComputerSetup::Pace>(pace);
-    QVERIFY(chosen.Save(settings));
-    const ComputerSetup remembered = ComputerSetup::Load(settings);
-    const ComputerSetup offered = ComputerSetupDialog(remembered).setup();
-    for (const ComputerSetup &setup : {remembered, offered}) {
-        QCOMPARE(setup.name, chosen.name);
-        QCOMPARE(setup.computers, computers);
-        QCOMPARE(setup.level, chosen.level);
-        QCOMPARE(setup.pace, chosen.pace);
+    const ComputerSetup chosenSetups[] = {
+        {QStringLiteral("Ann"), 1, strategy::Level::Easy, ComputerSetup::Pace::Slow},
+        {QStringLiteral("Bob"), 3, strategy::Level::Perfect, ComputerSetup::Pace::Fast},
+    };
+    for (const ComputerSetup &chosen : chosenSetups) {
+        QTemporaryDir dir;
+        SettingsStore settings(dir.path());
+        QVERIFY(chosen.Save(settings));
+        const ComputerSetup remembered = ComputerSetup::Load(settings);
+        for (const ComputerSetup &setup : {remembered, ComputerSetupDialog(remembered).setup()}) {
+            QCOMPARE(setup.name, chosen.name);
+            QCOMPARE(setup.computers, chosen.computers);
+            QCOMPARE(setup.level, chosen.level);
+            QCOMPARE(setup.pace, chosen.pace);
+        }
     }
 }
 
@@ -198,41 +166,41 @@ void AdditionsTest::scoreSheetMarksThePlayerToPlay()
         const int toPlay = g.s().CurPlayer + 1;
         for (int p = 1; p <= 3; ++p)
             QCOMPARE(sheet->headerText(p).startsWith(QStringLiteral("\u2192 ")), p == toPlay);
-        g.roll({2, 2, 2, 3, 3});
-        g.clickCategory(row);
+        g.book({2, 2, 2, 3, 3}, row);
     }
     QCOMPARE(g.s().CurPlayer, 1);
 }
 
 void AdditionsTest::turnLogTellsEveryStep()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.action("mnuTurnLog")->trigger();
     g.playComputers(1, strategy::Level::Perfect, 0, 7);
     g.roll({2, 2, 3, 5, 6});
     g.clickDie(0);
     g.clickDie(1);
-    g.roll({2, 2, 2});
-    g.clickCategory(2);
+    g.book({2, 2, 2}, 2);
     g.random.faces = QList<int>(20, 6);
     LetTheComputersPlay(g);
     g.roll({1, 2, 3, 4, 6});
-    g.clickCategory(14);
+    g.book({1, 2, 3, 4, 6}, 14);
     const QStringList steps{
         "Ann rolled 2 2 3 5 6, kept 2 2",
         "Ann rolled 2 2 2 2 2",
         "Ann booked Deuces for 10",
         "Computer (Perfect) rolled 6 6 6 6 6",
         "Computer (Perfect) booked Quinthor for 50",
+        "Ann rolled 1 2 3 4 6, kept nothing",
         "Ann rolled 1 2 3 4 6",
         "Ann sacrificed Quinthor",
     };
     QCOMPARE(g.a().turnLog().lines(), steps);
     const auto *view = g.f().findChild<QPlainTextEdit *>(QStringLiteral("TurnLog"));
     QCOMPARE(view->toPlainText(), steps.join(u'\n'));
-    g.newGame({"Bob"});
+    g.newGame({QString()});
     QVERIFY(g.a().turnLog().lines().isEmpty() && view->toPlainText().isEmpty());
+    g.roll({1, 2, 3, 4, 6}); // a name left empty still says whose step it was
+    QCOMPARE(g.a().turnLog().lines(), QStringList{QStringLiteral("Player 1 rolled 1 2 3 4 6")});
 }
 
 namespace {
@@ -251,17 +219,13 @@ void AdditionsTest::computersBonusIsToldWithoutABox()
     g.newGame({"Hal"});
     const ComputersOnly computers;
     g.f().setSeats(&computers);
-    for (int t = 0; t < 6; ++t) {
-        g.roll(FullCard[t].dice);
-        g.clickCategory(FullCard[t].row);
-    }
+    for (int t = 0; t < 6; ++t)
+        g.book(FullCard[t].dice, FullCard[t].row);
     QVERIFY(g.dialogs.messageTexts().isEmpty());
     QCOMPARE(g.a().turnLog().lines().last(), QStringLiteral("Hal earned the bonus of 50"));
     QVERIFY(g.a().scoreSheet().sheet()->isMarked(BonusRow, 1));
-    for (int t = 6; t < 15; ++t) {
-        g.roll(FullCard[t].dice);
-        g.clickCategory(FullCard[t].row);
-    }
+    for (int t = 6; t < 15; ++t)
+        g.book(FullCard[t].dice, FullCard[t].row);
     QCOMPARE(g.dialogs.messageTexts(), QStringList{QStringLiteral("Winner is Hal\r\nWith the score: %1").arg(FullCardTotal)});
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
     g.f().setSeats(&g.a().opponents());
@@ -295,26 +259,25 @@ void AdditionsTest::reviewCountsTheTurnUnderWay()
 // exactly all or nothing at its end.
 void AdditionsTest::scoreSheetShowsTheChanceToWin()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.action("mnuScoreSheet")->trigger();
     const ScoreSheetView &view = g.a().scoreSheet();
     QSignalSpy shown(&view, &ScoreSheetView::chancesShown);
     g.newGame({"Ann", "Bob"});
     for (int t = 0; t < 15; ++t) {
-        g.roll(FullCard[t].dice);
-        g.clickCategory(FullCard[t].row);
+        g.book(FullCard[t].dice, FullCard[t].row);
         QTRY_VERIFY(!view.chances().empty() && shown.count() > 2 * t);
         const double sum = std::accumulate(view.chances().begin(), view.chances().end(), 0.0);
         QVERIFY(std::abs(sum - 1) < 1e-9);
         // Bob books the same rows on little.
-        g.roll({1, 2, 3, 4, 6});
-        g.clickCategory(FullCard[t].row);
+        g.book({1, 2, 3, 4, 6}, FullCard[t].row);
         QTRY_VERIFY(shown.count() > 2 * t + 1);
     }
     QVERIFY(!g.f().GameOpen());
     QCOMPARE(view.sheet()->cellText(18, 1), QStringLiteral("100%"));
     QCOMPARE(view.sheet()->cellText(18, 2), QStringLiteral("0%"));
+    view.sheet()->setChances({0.996, 0.004}); // only what is certain says 100% or 0%
+    QCOMPARE(view.sheet()->cellText(18, 1) + view.sheet()->cellText(18, 2), QStringLiteral(">99%<1%"));
 }
 
 // Ann books the full card, Bob little: the Review's chart has each player's
@@ -322,14 +285,11 @@ void AdditionsTest::scoreSheetShowsTheChanceToWin()
 // nothing.
 void AdditionsTest::reviewChartsTheChanceTurnByTurn()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.newGame({"Ann", "Bob"});
     for (int t = 0; t < 15; ++t) {
-        g.roll(FullCard[t].dice);
-        g.clickCategory(FullCard[t].row);
-        g.roll({1, 2, 3, 4, 6});
-        g.clickCategory(FullCard[t].row);
+        g.book(FullCard[t].dice, FullCard[t].row);
+        g.book({1, 2, 3, 4, 6}, FullCard[t].row);
     }
     g.action("mnuReview")->trigger();
     const auto *view = g.f().findChild<QChartView *>(QStringLiteral("ReviewChances"));
@@ -349,14 +309,11 @@ void AdditionsTest::reviewChartsTheChanceTurnByTurn()
 // the 24 at once loses for certain; the best keep can still reach 29.
 void AdditionsTest::turningPointIsTheDecisionThatCostTheWin()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     g.newGame({"Ann", "Bob"});
     for (int t = 0; t < 15; ++t) {
-        g.roll(FullCard[t].dice);
-        g.clickCategory(FullCard[t].row);
-        g.roll(t < 14 ? FullCard[t].dice : QList<int>{6, 6, 6, 5, 1});
-        g.clickCategory(FullCard[t].row);
+        g.book(FullCard[t].dice, FullCard[t].row);
+        g.book(t < 14 ? FullCard[t].dice : QList<int>{6, 6, 6, 5, 1}, FullCard[t].row);
     }
     QCOMPARE(g.f().lblSum[2]->text(), QStringLiteral("301"));
     const history::GameRecord &record = g.a().recorder().record();
@@ -386,15 +343,13 @@ QString Shown(const QString &tip)
 // A name is data wherever it goes: "%1" is not filled in, "<b>" not bold.
 void AdditionsTest::namesStayAsTyped()
 {
-    StrategyLoader loader(BookingsOnly());
-    GameFixture g(&loader);
+    GameFixture g(BookingsOnly());
     const QString odd = QStringLiteral("A%1 <b>%2</b>");
     for (const char *dock : {"mnuCoachMode", "mnuTurnLog", "mnuScoreSheet"})
         g.action(dock)->trigger();
     g.newGame({odd, "Bob"});
     QVERIFY(g.a().coach().panel()->advice().startsWith(odd + QStringLiteral(" to roll.")));
-    g.roll({2, 2, 2, 2, 6});
-    g.clickCategory(2);
+    g.book({2, 2, 2, 2, 6}, 2);
     QCOMPARE(g.a().turnLog().lines().last(), odd + QStringLiteral(" booked Deuces for 8"));
     QVERIFY(g.a().coach().panel()->verdict().startsWith(odd + QStringLiteral(", with 2 2 2 2 6: ")));
     const auto *table = g.f().findChild<QTableWidget *>(QStringLiteral("ScoreSheetTable"));

@@ -72,6 +72,7 @@ private slots:
     void hintAskedWhileTheTableLoads();
     void coachMode();
     void progressWindowGoneBeforeTheHintOpens();
+    void hintForAnotherPositionIsDropped();
     void loaderStopsAtOnceWhenDestroyed();
     void computerPlaysAWholeGame();
     void personCannotPlayTheComputersTurn();
@@ -176,6 +177,28 @@ void ComputerTest::hintAskedWhileTheTableLoads()
     QCOMPARE(g.dialogs.calls.last().title, QStringLiteral("Hint"));
     QTRY_VERIFY(g.f().findChildren<QProgressDialog *>().isEmpty());
     QTest::qWait(250);  // what the progress window left behind must not fire
+}
+
+void ComputerTest::hintForAnotherPositionIsDropped()
+{
+    // Asked while the table loads; then Ann rolls, or books: no box comes
+    // later for a position nobody asked about.
+    for (bool books : {false, true}) {
+        StrategyLoader loader(strategy::TableCache::DefaultFolder());
+        GameFixture g(&loader);
+        g.newGame({"Ann", "Bob"});
+        if (books)
+            g.roll({1, 1, 2, 3, 4});
+        g.action("mnuHint")->trigger();
+        if (books)
+            g.clickCategory(15);
+        else
+            g.roll({1, 1, 2, 3, 4});
+        QTRY_VERIFY(loader.table());
+        QCoreApplication::processEvents();
+        for (const DialogCall &call : g.dialogs.calls)
+            QVERIFY(call.title != QLatin1String("Hint"));
+    }
 }
 
 void ComputerTest::progressWindowGoneBeforeTheHintOpens()

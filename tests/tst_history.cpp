@@ -417,7 +417,8 @@ private slots:
         GameRecord record = PlayFullCard(g);
         const QString games = g.dir.filePath("more");
         for (auto level : {strategy::Level::Hard, strategy::Level::Easy, strategy::Level::Hard}) {
-            record.players[0].name = QStringLiteral("Computer 2");
+            // Named with its strength already, as the game names it, or not.
+            record.players[0].name = level == strategy::Level::Easy ? QStringLiteral("Computer 2") : QStringLiteral("Computer 2 (Hard)");
             record.players[0].computer = level;
             QVERIFY(Save(record, games));
         }
@@ -465,26 +466,19 @@ private slots:
     }
 
     // Luck with its sign, loss as what it is, and nothing signed that rounds to nothing.
-    void summarySigns_data()
-    {
-        QTest::addColumn<double>("luck");
-        QTest::addColumn<double>("loss");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("bad luck") << -10.744 << 58.7 << "-10.74 luck, 58.70 lost by choices";
-        QTest::newRow("good luck") << 3.2 << 0.0 << "+3.20 luck, 0.00 lost by choices";
-        QTest::newRow("none to speak of") << -0.001 << 0.002 << ", 0.00 luck, 0.00 lost by choices";
-    }
     void summarySigns()
     {
-        QFETCH(double, luck);
-        QFETCH(double, loss);
-        QFETCH(QString, said);
-        PlayerReview review;
-        review.name = QStringLiteral("Ann");
-        review.expectedStart = 248.44;
-        review.luck = luck;
-        review.loss = loss;
-        QVERIFY2(Summary(review, u'-').endsWith(said), qPrintable(Summary(review, u'-')));
+        const struct { double luck, loss; const char *said; } cases[] = {
+            {-10.744, 58.7, "-10.74 luck, 58.70 lost by choices"},
+            {3.2, 0.0, "+3.20 luck, 0.00 lost by choices"},
+            {-0.001, 0.002, ", 0.00 luck, 0.00 lost by choices"},
+        };
+        for (const auto &c : cases) {
+            PlayerReview review;
+            review.luck = c.luck;
+            review.loss = c.loss;
+            QVERIFY2(Summary(review, u'-').endsWith(QLatin1String(c.said)), qPrintable(Summary(review, u'-')));
+        }
     }
 
     // A kept rating counts only for the very file it was made from,

@@ -9,6 +9,7 @@
 #include "game/SettingsStore.h"
 #include "opponents/Opponents.h"
 #include "recording/Recorder.h"
+#include "tablegate/StrategyLoader.h"
 #include "ui/Fonts.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"
@@ -46,11 +47,19 @@ struct GameFixture {
     PromptAnswers prompts{dialogs};
     ScriptedRandom random;
     SettingsStore settings{dir.path()};
+    std::unique_ptr<StrategyLoader> ownLoader;
     StrategyLoader *loader = nullptr; // the program's shared one unless set
     std::unique_ptr<Form1> form;
     std::unique_ptr<Additions> additions;
 
     explicit GameFixture(StrategyLoader *tableLoader = nullptr) : loader(tableLoader)
+    {
+        QuietOffscreenWarnings();
+        reopen();
+    }
+    // Over a table of its own instead of the user's.
+    explicit GameFixture(std::shared_ptr<const strategy::Table> table)
+        : ownLoader(std::make_unique<StrategyLoader>(std::move(table))), loader(ownLoader.get())
     {
         QuietOffscreenWarnings();
         reopen();
@@ -100,6 +109,12 @@ struct GameFixture {
     }
 
     void clickRoll() { QTest::mouseClick(form->cmdRoll, Qt::LeftButton); }
+    // One roll that ends on `dice`, booked in `row`.
+    void book(const QList<int> &dice, int row)
+    {
+        roll(dice);
+        clickCategory(row);
+    }
     void clickDie(int i) { QTest::mouseClick(form->DicePic[i], Qt::LeftButton); }
     void clickCategory(int row)
     {
