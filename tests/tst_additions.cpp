@@ -228,6 +228,7 @@ void AdditionsTest::computersBonusIsToldWithoutABox()
         g.book(FullCard[t].dice, FullCard[t].row);
     QCOMPARE(g.dialogs.messageTexts(), QStringList{QStringLiteral("Winner is Hal\r\nWith the score: %1").arg(FullCardTotal)});
     QCOMPARE(g.f().lblHighscore->text(), QStringLiteral("0"));
+    QCOMPARE(g.a().turnLog().lines().last(), QStringLiteral("Hal wins with %1").arg(FullCardTotal));
     g.f().setSeats(&g.a().opponents());
 }
 
@@ -287,11 +288,15 @@ void AdditionsTest::reviewChartsTheChanceTurnByTurn()
 {
     GameFixture g(BookingsOnly());
     g.newGame({"Ann", "Bob"});
+    g.action("mnuReview")->trigger(); // open all along: each roll counts at once
+    const auto summary = [&] { return g.f().findChild<QLabel *>(QStringLiteral("ReviewSummary"))->text(); };
     for (int t = 0; t < 15; ++t) {
         g.book(FullCard[t].dice, FullCard[t].row);
-        g.book({1, 2, 3, 4, 6}, FullCard[t].row);
+        const QString before = summary();
+        g.roll({1, 2, 3, 4, 6});
+        QVERIFY(summary() != before);
+        g.clickCategory(FullCard[t].row);
     }
-    g.action("mnuReview")->trigger();
     const auto *view = g.f().findChild<QChartView *>(QStringLiteral("ReviewChances"));
     QVERIFY(view);
     QTRY_VERIFY_WITH_TIMEOUT(view->chart()->series().size() == 2
